@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct Skriptfelder;
+
+/// Definition files (*.azs): one TV application, its general settings and
+/// its five command lists. Files live in the program's folder; readers that
+/// are given a path use only its file-name part. On disk the text is
+/// Windows-1252 with CR LF line ends; on reading, a line ends at CR or CR LF
+/// (a lone LF stays part of the line), and a line that is valid UTF-8 is
+/// read as UTF-8.
+
+/// The line up to the first apostrophe that stands outside double quotes.
+QString KommentarEntfernen(const QString& zeile);
+
+/// The text before the first "=", trimmed of blanks and tabs, lower-cased;
+/// empty when the line has no "=".
+QString ZeilenSchluessel(const QString& zeile);
+
+/// The text after the first "=", trimmed of blanks and tabs, without one
+/// leading and then one trailing double quote; empty without "=".
+QString ZeilenWert(const QString& zeile);
+
+/// Loads the file named by `felder.SkriptDateiname` into the fields.
+/// A missing file loads nothing and is no error; a wrong header throws
+/// Fehler(1, "SkriptEinladen", "Das Format oder die Version der Skriptdatei
+/// ist ungültig.").
+void SkriptEinladen(Skriptfelder& felder);
+
+/// Three parallel lists: file names, descriptions and default folders of
+/// every "*.azs" file of a folder, sorted by description (ordinal, stable).
+struct Skriptdateiliste
+{
+    QStringList dateinamen;
+    QStringList beschreibungen;
+    QStringList standardverzeichnisse;
+};
+Skriptdateiliste SkriptdateienAuflisten(const QString& ordner);
+
+/// The value of the first line with the given key; empty when there is none.
+QString SchluesselwertLesen(const QString& datei, const QString& schluessel);
+
+/// Item `index` + 1 of the first command line under `schluessel` whose
+/// command is `befehl` (both ignoring case); empty when none matches.
+QString BefehlsparameterLesen(const QString& datei, const QString& schluessel,
+                              const QString& befehl, int index);
+
+/// What the wizard writes into a definition file; folders and the window
+/// title in it have already been replaced by their placeholders.
+struct Definition
+{
+    QString Beschreibung;
+    QString TVAnwendungdatei;
+    QString TVAnwendungtitel;
+    QString Standardverzeichnis;
+    QString AuswahlInfo;
+    QStringList BefehleAnwendungStarten;
+    QStringList BefehleKanalWechseln;
+    QStringList BefehleAufnahmeStarten;
+    QStringList BefehleAufnahmeBeenden;
+    QStringList BefehleAnwendungBeenden;
+};
+
+/// Writes a definition file in the program's folder in its fixed layout,
+/// replacing an existing file of that name as a whole.
+void DefinitionSchreiben(const QString& dateiname, const Definition& definition);

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what the program needs, builds it and starts it on the user's X
+# display. A default sendwacht.cfg is created in the program folder when
+# there is none (einrichter never changes an existing one).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/abhaengigkeiten.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)"
+build/bin/einrichter
+exec build/bin/einrichter --zeigen
