@@ -26,7 +26,8 @@ QString ZeilenWert(const QString& zeile);
 /// Loads the file named by `felder.SkriptDateiname` into the fields.
 /// A missing file loads nothing and is no error; a wrong header throws
 /// Fehler(1, "SkriptEinladen", "Das Format oder die Version der Skriptdatei
-/// ist ungültig.").
+/// ist ungültig."). A file that cannot be read throws Fehler 75. On any
+/// error the fields stay empty.
 void SkriptEinladen(Skriptfelder& felder);
 
 /// Three parallel lists: file names, descriptions and default folders of
@@ -37,7 +38,12 @@ struct Skriptdateiliste
     QStringList beschreibungen;
     QStringList standardverzeichnisse;
 };
+/// A folder that does not exist gives empty lists; a folder or a file in
+/// it that cannot be read throws Fehler 75.
 Skriptdateiliste SkriptdateienAuflisten(const QString& ordner);
+
+/// The single-value readers throw Fehler 53 for a missing file and Fehler 75
+/// for one that cannot be read.
 
 /// The value of the first line with the given key; empty when there is none.
 QString SchluesselwertLesen(const QString& datei, const QString& schluessel);
@@ -64,5 +70,8 @@ struct Definition
 };
 
 /// Writes a definition file in the program's folder in its fixed layout,
-/// replacing an existing file of that name as a whole.
+/// replacing an existing file of that name as a whole (Fehler 75 when that
+/// fails; the old file then stays as it was). The format has no line breaks
+/// inside values: in `AuswahlInfo` one is written as "[Enter]", in every
+/// other value as a blank.
 void DefinitionSchreiben(const QString& dateiname, const Definition& definition);
