@@ -7,7 +7,7 @@ set -euo pipefail
 
 pakete=(cmake ninja-build g++ pkg-config
         qt6-base-dev qt6-translations-l10n libqt6sql6-sqlite
-        libx11-dev libxtst-dev libasound2-dev libasound2-plugins
+        libx11-dev libxtst-dev libxkbcommon-dev libasound2-dev libasound2-plugins
         fonts-dejavu-core fonts-arkpandora)
 if [ "${1:-}" = --tests ]; then
     pakete+=(xvfb openbox x11-utils x11-xkb-utils xdotool xterm
