@@ -593,8 +593,8 @@ qsizetype Einstellungsarray::position(qint32 index, const QString& quelle) const
     if (p + 1 >= qint64(m_grenzen.size())) {
         const qint64 unbekannt = qint64(m_untergrenze) + qint64(m_grenzen.size()) - 1;
         throw Fehler(1, quelle,
-                     u"Das Element %1 der Datei \"sendwacht.cfg\" kann nicht gelesen werden: "
-                     u"Das Element %2 hat den unbekannten Typcode %3, dessen Länge nicht "
+                     u"Das Element %1 der Datei \"sendwacht.cfg\" kann nicht gelesen werden, "
+                     u"weil das Element %2 den unbekannten Typcode %3 hat, dessen Länge nicht "
                      u"bekannt ist."_s.arg(index)
                          .arg(unbekannt)
                          .arg(m_unbekannterTyp));

@@ -304,7 +304,7 @@ void TestEinstellungsarray::unbekannterTypOhneLaenge()
             array.element(index);
             QFAIL("Element hinter dem unbekannten Typ gelesen");
         } catch (const Fehler& f) {
-            QVERIFY2(f.meldung().contains(u"Das Element 12 hat den unbekannten Typcode 14"_s),
+            QVERIFY2(f.meldung().contains(u"weil das Element 12 den unbekannten Typcode 14 hat"_s),
                      qPrintable(f.meldung()));
         }
     }

@@ -1,0 +1,124 @@
+// einrichter: the suite's set-up program for the settings file. Without
+// arguments it creates a default sendwacht.cfg in its own folder when there
+// is none or it is empty, and never touches an existing one; with --zeigen
+// it prints every element: index, type code, value.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "system/Einstellungsarray.h"
+#include "system/Fehler.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The settings the suite expects after set-up: the definition file in use
+// and the TV folder (10, 11) as empty texts, muting and channel switching
+// (15, 17) on, 127 database retries as a 32-bit 0 (meaning the default).
+Einstellungsarray standardeinstellungen()
+{
+    Einstellungsarray array(0, 128);
+    array.textSetzen(10, QString());
+    array.textSetzen(11, QString());
+    array.wahrheitswertSetzen(15, true);
+    array.wahrheitswertSetzen(17, true);
+    array.setzen(127, Einstellungswert::ausZahl(0));
+    return array;
+}
+
+int anlegen(QTextStream& aus, QTextStream& fehler)
+{
+    const QString pfad = Einstellungsdateipfad();
+    const QFileInfo info(pfad);
+    if (info.exists() && !info.isFile()) {
+        fehler << u"Fehler: \"%1\" ist keine Datei.\n"_s.arg(pfad);
+        return 1;
+    }
+    if (info.exists() && info.size() > 0) {
+        aus << u"Die Datei \"%1\" ist bereits vorhanden und bleibt unverändert.\n"_s.arg(pfad);
+        return 0;
+    }
+    EinstellungsdateiSchreiben(pfad, standardeinstellungen());
+    aus << u"Die Datei \"%1\" wurde mit den Standardeinstellungen angelegt.\n"_s.arg(pfad);
+    return 0;
+}
+
+// Texts in quotes, so that an empty text differs from an empty element;
+// control characters are shown escaped so each element stays on one line.
+QString textAnzeige(const QString& text)
+{
+    QString anzeige = u"\""_s;
+    for (const QChar c : text) {
+        if (c == u'\r')
+            anzeige += u"\\r"_s;
+        else if (c == u'\n')
+            anzeige += u"\\n"_s;
+        else if (c == u'\t')
+            anzeige += u"\\t"_s;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            anzeige += u"\\x%1"_s.arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            anzeige += c;
+    }
+    return anzeige + u'"';
+}
+
+QString anzeige(const Einstellungswert& wert)
+{
+    switch (wert.typ()) {
+    case Einstellungswert::Leer:
+        return u"(leer)"_s;
+    case Einstellungswert::Null:
+        return u"(Null)"_s;
+    case Einstellungswert::Text:
+        return textAnzeige(wert.alsText());
+    default:
+        break;
+    }
+    try {
+        return wert.alsText();
+    } catch (const Fehler&) {
+        // A type this program does not interpret (or a date out of range):
+        // its stored bytes.
+        return u"(%1 Bytes: %2)"_s.arg(wert.daten().size())
+            .arg(QString::fromLatin1(wert.daten().toHex(' ')));
+    }
+}
+
+int zeigen(QTextStream& aus)
+{
+    const Einstellungsarray array = EinstellungsdateiLesen(Einstellungsdateipfad());
+    for (qint64 index = array.untergrenze(); index <= array.obergrenze(); ++index) {
+        const Einstellungswert wert = array.element(qint32(index));
+        aus << index << u'\t' << wert.typ() << u'\t' << anzeige(wert) << u'\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream aus(stdout);
+    QTextStream fehler(stderr);
+    const QStringList argumente = app.arguments().mid(1);
+
+    try {
+        if (argumente.isEmpty())
+            return anlegen(aus, fehler);
+        if (argumente == QStringList{u"--zeigen"_s})
+            return zeigen(aus);
+    } catch (const Fehler& f) {
+        aus.flush();
+        fehler << u"Fehler: "_s << f.meldung() << u'\n';
+        return 1;
+    }
+    fehler << u"Aufruf: einrichter [--zeigen]\n"
+              u"  ohne Argument  legt eine Standard-sendwacht.cfg im Programmordner an, wenn sie "
+              u"fehlt oder leer ist\n"
+              u"  --zeigen       gibt jedes Element aus: Index, Typcode, Wert\n"_s;
+    return 2;
+}
