@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// One entry of a file chooser's type list: what the user reads and the
+/// name patterns it stands for.
+struct Dateifilter
+{
+    QString beschreibung;
+    QStringList muster;
+
+    friend bool operator==(const Dateifilter&, const Dateifilter&) = default;
+};
+
+/// Takes apart a filter text of the form "description|pattern;pattern|..."
+/// (a trailing "|" makes no difference). An empty description or pattern
+/// list ends the list, as it does in the platform's NUL-separated form, and
+/// so does a description without patterns; blanks around patterns go. "*.*" becomes "*",
+/// because it means every file, also names without a dot.
+QList<Dateifilter> DateifilterLesen(const QString& filtertext);
+
+/// The same filters in QFileDialog's form, entries joined by ";;". Each entry
+/// is the description followed by its patterns in parentheses; choosers
+/// show it with QFileDialog::HideNameFilterDetails, so the user reads the
+/// description exactly as given while Qt takes the patterns from the
+/// parentheses.
+QString DateifilterFuerQt(const QList<Dateifilter>& filter);

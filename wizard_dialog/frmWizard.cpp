@@ -1,0 +1,277 @@
+// What every page shares: button states, the default button, the
+// required-input gate, showing the page, the wait and the buttons' effects.
+
+#include "wizard_dialog/frmWizard.h"
+
+#include <limits>
+
+#include <QAbstractEventDispatcher>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+#include "system/Programmordner.h"
+#include "system/TextZeile2Collection.h"
+#include "wizard_dialog/Bildfeld.h"
+#include "wizard_dialog/Hilfefenster.h"
+#include "wizard_dialog/StringStueck.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// Button states arrive as 32-bit numbers and are kept as 16-bit ones; a
+// value that does not fit counts as "leave the button as it is".
+qint16 zustandSpeichern(qint32 zustand)
+{
+    if (zustand < std::numeric_limits<qint16>::min() ||
+        zustand > std::numeric_limits<qint16>::max())
+        return -1;
+    return static_cast<qint16>(zustand);
+}
+
+void knopfAnwenden(QPushButton* knopf, qint16 zustand)
+{
+    switch (zustand) {
+    case 0:
+        knopf->hide();
+        knopf->setEnabled(false);
+        break;
+    case 1:
+        knopf->show();
+        knopf->setEnabled(true);
+        break;
+    case 2:
+        knopf->show();
+        knopf->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+}
+
+bool bedienbar(const QWidget* w)
+{
+    return !w->isHidden() && w->isEnabled();
+}
+} // namespace
+
+frmWizard::frmWizard(QWidget* parent)
+    : QDialog(parent)
+    , dateiwahl(DateiwahlAnzeigen)
+    , m_twips(*this)
+{
+    fensterAufbauen();
+}
+
+frmWizard::~frmWizard() = default;
+
+QString frmWizard::StringStück(QString& GanzerString, const QString& Trennzeichen,
+                               bool chr10raustrimmen)
+{
+    return ::StringStück(GanzerString, Trennzeichen, chr10raustrimmen);
+}
+
+void frmWizard::ShapesVerbergen()
+{
+    blnBenutzerWeiterGedrückt = false;
+    blnBenutzerZurückGedrückt = false;
+    blnBenutzerAbbrechenGedrückt = false;
+    blnBenutzerFertigstellenGedrückt = false;
+    blnBenutzerFertig = false;
+    for (Bildfeld* feld : findChildren<Bildfeld*>()) {
+        if (LeerzeichenEntfernen(feld->objectName()).toLower().startsWith(u"shape"_s))
+            feld->hide();
+    }
+}
+
+void frmWizard::KnoepfeAnwenden()
+{
+    knopfAnwenden(cmdAbbrechen, m_zustand[KnopfAbbrechen]);
+    knopfAnwenden(cmdZurück, m_zustand[KnopfZurueck]);
+    knopfAnwenden(cmdWeiter, m_zustand[KnopfWeiter]);
+    knopfAnwenden(cmdFertigstellen, m_zustand[KnopfFertigstellen]);
+
+    const qint16 fertig = m_zustand[KnopfFertigstellen];
+    if (fertig == 1 || fertig == 2) {
+        // Without Weiter, Fertig stellen takes its place; otherwise it goes
+        // back to its own.
+        const int links = m_zustand[KnopfWeiter] == 0 ? cmdWeiter->x() : m_twips.x(210);
+        cmdFertigstellen->move(links, cmdFertigstellen->y());
+    }
+    standardknopfSetzen();
+}
+
+void frmWizard::standardknopfSetzen()
+{
+    cmdWeiter->setDefault(false);
+    cmdFertigstellen->setDefault(false);
+    if (m_zustand[KnopfFertigstellen] == 1)
+        cmdFertigstellen->setDefault(true);
+    else if (m_zustand[KnopfWeiter] == 1)
+        cmdWeiter->setDefault(true);
+}
+
+void frmWizard::GrafikUebernehmen(const QPixmap* GrafikfürAnzeige)
+{
+    if (GrafikfürAnzeige && !GrafikfürAnzeige->isNull())
+        WizardPicture->setPixmap(*GrafikfürAnzeige);
+}
+
+void frmWizard::SeiteBeenden()
+{
+    blnBenutzerFertig = true;
+    if (m_warteschleife)
+        m_warteschleife->quit();
+}
+
+bool frmWizard::eingabeFehlt() const
+{
+    switch (m_seite) {
+    case Seite::Textzeile:
+    case Seite::Datei:
+        return LeerzeichenEntfernen(ShapeDateinameAuswählenDateiname->text()).isEmpty();
+    case Seite::Liste:
+        return ShapeAusListeauswählenListe->selectedItems().isEmpty();
+    case Seite::Haekchen:
+        return !ShapeHäkchenSetzenCheck->isChecked();
+    default:
+        return false;
+    }
+}
+
+void frmWizard::PflichteingabePruefen()
+{
+    if (m_auswahlIstZwingend && eingabeFehlt()) {
+        cmdWeiter->setEnabled(false);
+        cmdFertigstellen->setEnabled(false);
+    } else {
+        KnoepfeAnwenden();
+    }
+}
+
+void frmWizard::seiteVorbereiten(Seite seite, qint32 abbrechen, qint32 zurueck, qint32 weiter,
+                                 qint32 fertigstellen, const QPixmap* grafik)
+{
+    m_zustand = {zustandSpeichern(abbrechen), zustandSpeichern(zurueck), zustandSpeichern(weiter),
+                 zustandSpeichern(fertigstellen)};
+    m_seite = seite;
+    // Pages with a gate set it again once their controls are filled.
+    m_auswahlIstZwingend = false;
+    ShapesVerbergen();
+    KnoepfeAnwenden();
+    if (seite != Seite::Userdefiniert)
+        GrafikUebernehmen(grafik);
+}
+
+void frmWizard::seiteZeigen(Bildfeld* seite, const QString& fensterbeschriftung)
+{
+    seite->move(m_twips.x(2055), m_twips.y(75));
+    seite->hintergrundSetzen(Qt::white);
+    setWindowTitle(fensterbeschriftung);
+    seite->show();
+}
+
+void frmWizard::dialogZeigen()
+{
+    if (!m_zentriert) {
+        if (const QScreen* bildschirm = screen())
+            move(bildschirm->availableGeometry().center() - rect().center());
+        m_zentriert = true;
+    }
+    show();
+    if (!isActiveWindow()) {
+        raise();
+        activateWindow();
+    }
+    // Showing a dialog for the first time makes a button the default when
+    // none is; the page's own choice has to win.
+    standardknopfSetzen();
+}
+
+bool frmWizard::istStatusseite() const
+{
+    return !cmdWeiter->isEnabled() && !cmdZurück->isEnabled() &&
+           (cmdFertigstellen->isHidden() || !cmdFertigstellen->isEnabled());
+}
+
+void frmWizard::fokusSetzen(QWidget* ziel)
+{
+    // A control that cannot take the focus is left alone.
+    if (ziel && bedienbar(ziel) && ziel->focusPolicy() != Qt::NoFocus)
+        ziel->setFocus(Qt::OtherFocusReason);
+}
+
+void frmWizard::warten()
+{
+    if (blnBenutzerFertig)
+        return;
+    QEventLoop schleife;
+    m_warteschleife = &schleife;
+    // The buttons end the loop through SeiteBeenden; a caller that sets the
+    // flag itself is noticed each time the loop runs out of work.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+            &schleife, [this, &schleife] {
+                if (blnBenutzerFertig)
+                    schleife.quit();
+            });
+    schleife.exec();
+    m_warteschleife = nullptr;
+}
+
+void frmWizard::knopfGeklickt(bool& flag)
+{
+    flag = true;
+    SeiteBeenden();
+}
+
+void frmWizard::reject()
+{
+    // Esc presses "Abbrechen" when it can be pressed; the dialog itself
+    // never closes on it.
+    if (bedienbar(cmdAbbrechen))
+        cmdAbbrechen->click();
+}
+
+void frmWizard::closeEvent(QCloseEvent* ereignis)
+{
+    // The window frame's close ends the page as "Abbrechen" does, so the
+    // driver always sees a defined end; the driver closes the window.
+    if (ereignis->spontaneous()) {
+        ereignis->ignore();
+        knopfGeklickt(blnBenutzerAbbrechenGedrückt);
+        return;
+    }
+    // QDialog's own handling would run reject() and so press "Abbrechen".
+    QWidget::closeEvent(ereignis);
+}
+
+void frmWizard::hilfeGeklickt()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!m_hilfe)
+        m_hilfe = new Hilfefenster(this);
+    // A missing help file is not reported.
+    m_hilfe->zeigen(AppPfad() + u"sendwacht.hlp"_s, 125);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+int frmWizard::textHoeheSetzen(QLabel* label, const QString& text, int oben)
+{
+    // Pieces joined by CR LF (or a lone CR) are lines of the label.
+    QString zeilen = text;
+    zeilen.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    label->setText(zeilen);
+    const int breite = label->width();
+    // An empty label keeps the height of one line.
+    int hoehe = zeilen.isEmpty() ? label->fontMetrics().height() : label->heightForWidth(breite);
+    if (hoehe < 0)
+        hoehe = label->sizeHint().height();
+    label->setGeometry(label->x(), oben, breite, hoehe);
+    return oben + hoehe;
+}
