@@ -1,0 +1,83 @@
+#pragma once
+
+#include <optional>
+
+#include <QList>
+#include <QString>
+
+#include "script/x11/X11Verbindung.h"
+
+/// Top-level windows of the X server and what we do with them: list them with
+/// their titles, show, activate and iconify them. With a window manager the
+/// top-level windows are its client windows; without one, the viewable
+/// children of the root window.
+class X11Fenster
+{
+public:
+    explicit X11Fenster(X11Verbindung& verbindung);
+
+    struct Eintrag
+    {
+        XId id = 0;
+        QString titel;
+    };
+
+    /// The event mask we keep on every top-level window we have seen: title
+    /// and state changes, and its mapping.
+    static long fenstermaske();
+
+    /// All top-level windows with their titles, oldest first where the
+    /// window manager tells the order. Selects `fenstermaske()` on each, so
+    /// a later title change is reported as an event.
+    QList<Eintrag> hauptfenster();
+
+    /// Whether an EWMH window manager runs (_NET_SUPPORTING_WM_CHECK).
+    bool fenstermanagerLaeuft();
+
+    /// The title: _NET_WM_NAME (UTF-8), else WM_NAME; empty when neither.
+    QString titel(XId fenster);
+
+    /// The active top-level window: the window manager's _NET_ACTIVE_WINDOW,
+    /// or without one the top-level window that holds the input focus.
+    XId aktivesFenster();
+
+    bool istIkonisiert(XId fenster);
+
+    /// Shows the window normally: maps and raises it, restoring it when it
+    /// is iconified.
+    void zeigen(XId fenster);
+
+    /// Activates the window and waits, with the event loop running, at most
+    /// `maxMs` until it really is the active one. With a window manager
+    /// through a _NET_ACTIVE_WINDOW request; without one by mapping, raising
+    /// and focusing it ourselves.
+    bool aktivieren(XId fenster, int maxMs);
+
+    /// Asks the window manager to iconify the window (no effect without one).
+    void ikonisieren(XId fenster);
+
+    /// Asks the window manager to map the window iconified (WM_HINTS
+    /// initial state), for a window that is not mapped yet.
+    void ikonischAnfangen(XId fenster);
+
+    /// Sends a _NET_ACTIVE_WINDOW request without waiting for it, or without
+    /// a window manager sets the input focus.
+    void aktivierenOhneWarten(XId fenster);
+
+    /// The process id the window's owner announces (_NET_WM_PID).
+    std::optional<qint64> prozessId(XId fenster);
+
+    /// Whether the window is mapped (viewable, or iconified by the window
+    /// manager, which it then marks with WM_STATE).
+    bool istAbgebildet(XId fenster);
+
+private:
+    bool unterstuetzt(XId atom);
+    QList<XId> fensterEigenschaft(XId fenster, XId eigenschaft);
+    XId hauptfensterZu(XId fenster);
+    XId clientSuchen(XId fenster, int tiefe);
+    bool hatWmState(XId fenster);
+    bool fokusLiegtIn(XId fenster);
+
+    X11Verbindung& m_v;
+};

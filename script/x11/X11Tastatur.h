@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QTimer>
+
+#include "script/SendKeys.h"
+#include "script/x11/X11Verbindung.h"
+
+struct _XkbDesc;
+
+/// Types key actions with XTest into whatever window has the focus, using the
+/// server's current XKB keyboard map and active group: a character is typed
+/// with the key and the modifiers (Shift, AltGr, ...) that give it in this
+/// map, so umlauts and AltGr characters come out right under any layout. A
+/// keysym the map lacks is put on an unused keycode for the moment and that
+/// keycode is cleared again a second after the last use.
+class X11Tastatur
+{
+public:
+    explicit X11Tastatur(X11Verbindung& verbindung);
+    ~X11Tastatur();
+    X11Tastatur(const X11Tastatur&) = delete;
+    X11Tastatur& operator=(const X11Tastatur&) = delete;
+
+    /// Whether the server offers XTest and XKB.
+    bool verfuegbar() const { return m_verfuegbar; }
+
+    /// Notes changes of the keyboard map (setxkbmap and the like).
+    void ereignis(const _XEvent& ereignis);
+
+    /// Types the actions. Checks first that every key can be typed; when one
+    /// cannot, nothing is sent and the result is false. Every key pressed
+    /// here is released again before it returns.
+    bool senden(const QList<TastenAktion>& aktionen);
+
+    /// Clears the keycodes borrowed for keysyms that the map lacks.
+    void ersatzFreigeben();
+
+private:
+    struct Anschlag
+    {
+        unsigned int keycode = 0;
+        unsigned int mods = 0; // modifier bits to hold for this key
+    };
+
+    void kartePruefen();
+    void indexBauen();
+    const Anschlag* finden(const TastenAktion& a, unsigned long* keysymOhneTaste);
+    unsigned long keysymFuer(const TastenAktion& a) const;
+    bool ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab);
+    void tippen(const Anschlag& a, int wiederholungen);
+    void taste(unsigned int keycode, bool gedrueckt);
+
+    X11Verbindung& m_v;
+    bool m_verfuegbar = false;
+    int m_xkbEreignisBasis = -1;
+    _XkbDesc* m_karte = nullptr;
+    bool m_karteVeraltet = true;
+    int m_gruppe = -1;
+    unsigned int m_gesperrt = 0;
+    bool m_indexVeraltet = true;
+
+    QHash<unsigned long, Anschlag> m_nachKeysym;
+    QHash<char32_t, Anschlag> m_nachZeichen;
+    unsigned int m_modTaste[8] = {}; // a key that sets each modifier bit
+    unsigned int m_druckbar = 0;     // modifier bits we can press
+    QList<unsigned int> m_freieKeycodes;
+    QHash<unsigned int, unsigned long> m_ersatz; // borrowed keycode -> keysym
+
+    unsigned int m_gehalten = 0;     // modifier bits held for the notation
+    QList<unsigned int> m_gedrueckt; // keycodes we hold down now
+    QTimer m_freigabe;
+};
