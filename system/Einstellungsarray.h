@@ -93,7 +93,8 @@ public:
 
     qint32 untergrenze() const { return m_untergrenze; }
     qint32 anzahl() const { return m_anzahl; }
-    qint32 obergrenze() const { return m_untergrenze + m_anzahl - 1; }
+    /// 64 bits wide: an empty array at the lowest lower bound ends below it.
+    qint64 obergrenze() const { return qint64(m_untergrenze) + m_anzahl - 1; }
     /// False when an element with an unknown, undelimitable type was read.
     bool vollstaendig() const;
 

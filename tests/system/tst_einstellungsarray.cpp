@@ -168,7 +168,7 @@ void TestEinstellungsarray::rundreiseAendertNurGesetzteElemente()
 
     Einstellungsarray array = GetEinstellungsarray();
     QCOMPARE(array.untergrenze(), 0);
-    QCOMPARE(array.obergrenze(), 23);
+    QCOMPARE(array.obergrenze(), qint64(23));
     QVERIFY(array.vollstaendig());
     for (qint32 i = 0; i < 24; ++i)
         QCOMPARE(array.element(i).bytes(), elemente[i]);
@@ -333,6 +333,11 @@ void TestEinstellungsarray::untergrenzeEins()
             QCOMPARE(f.nummer(), 9);
         }
     }
+
+    // Empty, at the lowest lower bound: the upper bound lies below 32 bits.
+    const Einstellungsarray leer = Einstellungsarray::dekodieren(kopf(0, -2147483647 - 1));
+    QCOMPARE(leer.obergrenze(), qint64(-2147483649LL));
+    QVERIFY_THROWS_EXCEPTION(Fehler, leer.element(-2147483647 - 1));
 }
 
 void TestEinstellungsarray::textInAnsi()
