@@ -36,6 +36,7 @@ private slots:
     void fensterZeigenNurGenau();
     void tasten_data();
     void tasten();
+    void ersatztasteWirdZurueckgegeben();
     void tastenInXterm_data();
     void tastenInXterm();
     void ungueltigSendetNichts_data();
@@ -64,6 +65,7 @@ private:
     static QString fensterId(const QString& titel);
     static void belegung(const QString& layout);
     static QStringList gedrueckteTasten();
+    static bool keysymBelegt(unsigned long keysym);
     static void prozessBeenden(qint64 pid);
     void prozesseBeenden(bool auchBleibende);
 
@@ -188,6 +190,25 @@ QStringList TestX11Desktop::gedrueckteTasten()
     }
     XCloseDisplay(d);
     return unten;
+}
+
+bool TestX11Desktop::keysymBelegt(unsigned long keysym)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return false;
+    int min = 0;
+    int max = 0;
+    XDisplayKeycodes(d, &min, &max);
+    int breite = 0;
+    KeySym* syms = XGetKeyboardMapping(d, static_cast<KeyCode>(min), max - min + 1, &breite);
+    bool gefunden = false;
+    for (int i = 0; syms && i < (max - min + 1) * breite; ++i)
+        gefunden = gefunden || syms[i] == keysym;
+    if (syms)
+        XFree(syms);
+    XCloseDisplay(d);
+    return gefunden;
 }
 
 void TestX11Desktop::prozessBeenden(qint64 pid)
@@ -390,6 +411,22 @@ void TestX11Desktop::tasten()
     QVERIFY(m_desktop->tastenSenden(tasten));
     QTRY_COMPARE(ausgabe(empfaenger.datei).mid(vorher), erwartet);
     QCOMPARE(gedrueckteTasten(), QStringList());
+}
+
+void TestX11Desktop::ersatztasteWirdZurueckgegeben()
+{
+    const Empfaenger e = empfaengerStarten(u"Ersatztaste"_s);
+    belegung(u"us"_s);
+    QVERIFY(aktivieren(e.titel));
+    const auto belegt = [] { return keysymBelegt(0x1002603); }; // the snowman, U+2603
+    QVERIFY(!belegt());
+    QVERIFY(m_desktop->tastenSenden(u"☃"_s));
+    QVERIFY(belegt());
+    QTRY_COMPARE(ausgabe(e.datei), u"☃"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!belegt(), 5000);
+    // Borrowed again on the next use.
+    QVERIFY(m_desktop->tastenSenden(u"{☃ 2}"_s));
+    QTRY_COMPARE(ausgabe(e.datei), u"☃☃☃"_s);
 }
 
 void TestX11Desktop::tastenInXterm_data()
