@@ -34,6 +34,15 @@ int fehlerBehandeln(Display* display, XErrorEvent* fehler)
     return vorherigerHandler ? vorherigerHandler(display, fehler) : 0;
 }
 
+// Puts our handler in place again should another part of the process (Qt's
+// xcb plugin sets one for its Xlib display) have replaced it meanwhile.
+void fehlerfalleSichern()
+{
+    XErrorHandler alt = XSetErrorHandler(fehlerBehandeln);
+    if (alt != fehlerBehandeln)
+        vorherigerHandler = alt;
+}
+
 } // namespace
 
 X11Verbindung::X11Verbindung()
@@ -52,12 +61,8 @@ X11Verbindung::X11Verbindung()
     }
     m_bildschirm = XDefaultScreen(m_display);
     m_wurzel = XRootWindow(m_display, m_bildschirm);
-    if (verbindungen().empty()) {
-        XErrorHandler alt = XSetErrorHandler(fehlerBehandeln);
-        if (alt != fehlerBehandeln)
-            vorherigerHandler = alt;
-    }
     verbindungen().push_back(this);
+    fehlerfalleSichern();
 
     if (QCoreApplication::instance()) {
         m_melder =
@@ -74,6 +79,12 @@ X11Verbindung::~X11Verbindung()
     std::erase(alle, this);
     if (m_display)
         XCloseDisplay(m_display);
+}
+
+quint64 X11Verbindung::fehlerzahl()
+{
+    fehlerfalleSichern();
+    return m_fehlerzahl;
 }
 
 XId X11Verbindung::atom(const char* name)

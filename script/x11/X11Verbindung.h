@@ -40,7 +40,7 @@ public:
     /// Number of X errors on this connection so far. Compare before and after
     /// a round trip: a request on a window that vanished meanwhile must not
     /// end the program, as Xlib's default handler would.
-    quint64 fehlerzahl() const { return m_fehlerzahl; }
+    quint64 fehlerzahl();
 
     /// Called for every event read from the server.
     using Beobachter = std::function<void(const _XEvent&)>;

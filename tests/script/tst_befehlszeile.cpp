@@ -2,12 +2,13 @@
 
 #include "script/x11/Programmstart.h"
 #include "script/x11/Titelsuche.h"
+#include "script/x11/X11Desktop.h"
 
 using namespace Qt::StringLiterals;
 
-/// The pure parts of the X11 back-end: splitting a command line and choosing
-/// a window by its title. Their effect on a real X server is tested in
-/// tst_x11desktop.
+/// The parts of the X11 back-end that need no X server: splitting a command
+/// line, choosing a window by its title, and behaving sensibly without a
+/// display. Everything else is tested on a real X server in tst_x11desktop.
 class TestBefehlszeile : public QObject
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ private slots:
     void unvollstaendig();
     void titelWaehlen_data();
     void titelWaehlen();
+    void ohneDisplay();
 };
 
 void TestBefehlszeile::zerlegen_data()
@@ -104,6 +106,24 @@ void TestBefehlszeile::titelWaehlen()
     QFETCH(QString, suche);
     QFETCH(int, erwartet);
     QCOMPARE(::titelWaehlen(titel, suche), erwartet);
+}
+
+void TestBefehlszeile::ohneDisplay()
+{
+    const QByteArray vorher = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":4711");
+    X11Desktop desktop;
+    qputenv("DISPLAY", vorher);
+    QVERIFY(!desktop.verbunden());
+    QVERIFY(desktop.fehlermeldung().contains(u":4711"_s));
+    QVERIFY(!desktop.fensterAktivieren(u"x"_s));
+    QVERIFY(!desktop.fensterZeigen(u"x"_s));
+    QVERIFY(!desktop.tastenSenden(u"x"_s));
+    desktop.beep();
+    desktop.aufFensteraenderungWarten(10);
+    // Programs start without a display all the same.
+    QVERIFY(desktop.programmStarten(u"true"_s, Desktop::Fensterart::MinimiertOhneFokus));
+    QVERIFY(desktop.letzteProzessId() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestBefehlszeile)

@@ -386,6 +386,9 @@ void TestX11Desktop::tasten_data()
         {"tilde und wiederholung", u"x~{y 3}{ENTER 2}"_s, u"x<Return>yyy<Return><Return>"_s},
         {"ziffernblock", u"{ADD}{SUBTRACT}{MULTIPLY}{DIVIDE}"_s, u"<Num++><Num+-><Num+*><Num+/>"_s},
         {"seltene zeichen", u"☃ñ→ŁΩ"_s, u"☃ñ→ŁΩ"_s},
+        // Characters come out as written whatever Caps Lock says.
+        {"feststelltaste", u"{CAPSLOCK}abC1ä{CAPSLOCK}abC1ä"_s,
+         u"<CapsLock>abC1ä<CapsLock>abC1ä"_s},
     };
     // us and de alternate row by row: the keyboard map changes under the
     // running back-end every time.
