@@ -22,9 +22,10 @@ constexpr QChar kAnf = u'"';
 constexpr int kNachAktivierungMs = 200;
 constexpr int kNachTastenMs = 100;
 constexpr int kTaktMs = 100;
-// Longest stretch the window search sleeps between tries when no window
-// event arrives; the back-end wakes it earlier on every window change.
-constexpr int kFenstersucheSchrittMs = 100;
+// Longest stretch the window search sleeps between tries. The back-end
+// wakes it at once on every window change, so this only bounds how late the
+// clock is checked and how often a refused activation is retried.
+constexpr int kFenstersucheSchrittMs = 250;
 // How long a window search tries, as a difference of whole-second readings.
 constexpr qint64 kFenstersucheSekunden = 15;
 

@@ -257,8 +257,9 @@ void TestAufzeichnungskript::fensterSpaeter()
     m_desktop.spaeteFenster.insert(vorher + nachMs, u"Neues Fenster"_s);
     BefehlAusführen(m_felder, m_desktop, u"FensterAktivieren,\"neues\""_s);
     const qint64 dauer = m_desktop.vergangeneMs() - vorher;
-    // Noticed within one search step, then the 200-ms pause.
-    QVERIFY2(dauer >= nachMs + 200 && dauer <= nachMs + 200 + 100,
+    // Noticed within one search step (this desktop sends no window events),
+    // then the 200-ms pause.
+    QVERIFY2(dauer >= nachMs + 200 && dauer <= nachMs + 200 + 250,
              qPrintable(QString::number(dauer)));
     QCOMPARE(m_desktop.protokoll.last(), u"warten(200)"_s);
     QCOMPARE(m_berichte, (QStringList{u"Aktiviere \"neues\""_s, kOk}));
@@ -272,7 +273,7 @@ void TestAufzeichnungskript::fensterNie_data()
     // The 15 seconds are a difference of whole-second clock readings, so a
     // search that starts late in a second ends up to one second earlier.
     QTest::newRow("volle sekunde") << 0 << qint64(15000) << qint64(15000);
-    QTest::newRow("spaet in der sekunde") << 900 << qint64(14100) << qint64(14200);
+    QTest::newRow("spaet in der sekunde") << 900 << qint64(14100) << qint64(14350);
 }
 
 void TestAufzeichnungskript::fensterNie()

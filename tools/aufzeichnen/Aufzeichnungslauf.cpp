@@ -37,7 +37,6 @@ public:
 
     void vorbereiten()
     {
-        ausgeben(u"AZS-Datei wird eingeladen"_s);
         const Einstellungsarray einstellungen = GetEinstellungsarray();
         m_f.TVSoftwarePfad = einstellungen.element(kElementTVSoftwarePfad).alsText();
         m_f.PCStummschaltenAktiv = einstellungen.element(kElementStummschaltung).alsWahrheitswert();
@@ -50,6 +49,7 @@ public:
             throw Fehler(53, u"aufzeichnen"_s,
                          u"Die Definitionsdatei \"%1\" wurde im Programmordner \"%2\" nicht "
                          u"gefunden."_s.arg(name, AppPfad()));
+        ausgeben(u"AZS-Datei wird eingeladen"_s);
         m_f.SkriptDateiname = m_o.datei;
         SkriptEinladen(m_f);
 
