@@ -177,15 +177,26 @@ void frmWizard::seiteZeigen(Bildfeld* seite, const QString& fensterbeschriftung)
     seite->show();
 }
 
-void frmWizard::dialogZeigen()
+void frmWizard::dialogZeigen(bool aktivieren)
 {
     if (!m_zentriert) {
-        if (const QScreen* bildschirm = screen())
-            move(bildschirm->availableGeometry().center() - rect().center());
+        // setGeometry places the client area, whatever frame it gets.
+        if (const QScreen* bildschirm = screen()) {
+            QRect flaeche = rect();
+            flaeche.moveCenter(bildschirm->availableGeometry().center());
+            setGeometry(flaeche);
+        }
         m_zentriert = true;
     }
+    if (!aktivieren && !isVisible()) {
+        // A status page stays on screen while the caller works; it does not
+        // take the focus from the window the caller is driving.
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
     show();
-    if (!isActiveWindow()) {
+    if (aktivieren && !isActiveWindow()) {
         raise();
         activateWindow();
     }

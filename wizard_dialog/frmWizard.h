@@ -216,7 +216,7 @@ private:
     void seiteVorbereiten(Seite seite, qint32 abbrechen, qint32 zurueck, qint32 weiter,
                           qint32 fertigstellen, const QPixmap* grafik);
     void seiteZeigen(Bildfeld* seite, const QString& fensterbeschriftung);
-    void dialogZeigen();
+    void dialogZeigen(bool aktivieren = true);
     void standardknopfSetzen();
     bool istStatusseite() const;
     void warten();

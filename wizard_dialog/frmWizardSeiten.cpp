@@ -71,14 +71,7 @@ void frmWizard::ShowShapeNurAnzeige(qint32 Abbrechen, qint32 Zurueck, qint32 Wei
     seiteZeigen(ShapeNurAnzeige, Fensterbeschriftung);
 
     if (istStatusseite()) {
-        // A status page stays on screen while the caller works; it does not
-        // take the focus from the window the caller is driving.
-        if (!isVisible()) {
-            setAttribute(Qt::WA_ShowWithoutActivating, true);
-            show();
-            setAttribute(Qt::WA_ShowWithoutActivating, false);
-            standardknopfSetzen();
-        }
+        dialogZeigen(false);
         blnBenutzerFertig = true;
         return;
     }
