@@ -189,6 +189,10 @@ void TestWizardProtokoll::tasten_data()
         << QList<int>{1, 1, 1, 0} << u"liste"_s << static_cast<int>(Qt::Key_Enter) << u"weiter"_s;
     QTest::newRow("enter auf dem kaestchen")
         << QList<int>{1, 1, 1, 0} << u"haekchen"_s << enter << u"weiter"_s;
+    QTest::newRow("enter im befehlseditor")
+        << QList<int>{1, 1, 1, 0} << u"befehle"_s << enter << u"weiter"_s;
+    QTest::newRow("esc im befehlseditor")
+        << QList<int>{1, 1, 1, 0} << u"befehle"_s << esc << u"abbrechen"_s;
     QTest::newRow("enter drueckt fertig stellen")
         << QList<int>{2, 1, 0, 1} << u"text"_s << enter << u"fertig"_s;
     QTest::newRow("esc bei grauem abbrechen")
@@ -218,6 +222,9 @@ void TestWizardProtokoll::tasten()
         m_dialog.ShowShapeTextzeileEingeben(a, z, w, f, u"T"_s, u"Name"_s, u"Hauppauge"_s, true);
     else if (seite == u"leer")
         m_dialog.ShowShapeTextzeileEingeben(a, z, w, f, u"T"_s, u"Name"_s, u"  "_s, true);
+    else if (seite == u"befehle")
+        m_dialog.ShowShapeComboTextEingeben(a, z, w, f, u"T"_s, u"Befehle"_s, u",Warten,Beep"_s,
+                                            ComboTextTabelle(12));
     else if (seite == u"liste")
         m_dialog.ShowShapeAusListeAuswählen(a, z, w, f, u"T"_s, u"Liste"_s, u"a\r\nb"_s, u"2"_s,
                                             true);
