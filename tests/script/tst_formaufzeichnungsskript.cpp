@@ -7,11 +7,8 @@
 #include <QScreen>
 #include <QTest>
 
-#include "script/Aufzeichnungskript.h"
-#include "script/Skriptfelder.h"
 #include "script/gui/FormAufzeichnungsskript.h"
 #include "script/gui/Statusfenster.h"
-#include "tests/gemeinsam/AufzeichnenderDesktop.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,10 +22,8 @@ private slots:
     void okUndPause();
     void platzierung_data();
     void platzierung();
-    void tooltips();
     void popupBeimLoslassen();
     void schliessenUndNeu();
-    void ueberDenInterpreter();
 
 private:
     QPointer<FormAufzeichnungsskript> m_form;
@@ -62,7 +57,6 @@ void geloeschteEntfernen()
 void TestFormAufzeichnungsskript::cleanup()
 {
     delete m_form.data();
-    StatusanzeigeFabrikSetzen({});
     geloeschteEntfernen();
 }
 
@@ -147,16 +141,6 @@ void TestFormAufzeichnungsskript::platzierung()
     QVERIFY(m_form->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-void TestFormAufzeichnungsskript::tooltips()
-{
-    m_form = new FormAufzeichnungsskript;
-    const QString tipp = u"Zeigt aktuelle Steuerung der verknüpften TV-Anwendung an. Klicken für "
-                         u"mehr Informationen."_s;
-    QCOMPARE(m_form->LabelAktuelleAktion->toolTip(), tipp);
-    QCOMPARE(m_form->PictureInfoSymbol->toolTip(), tipp);
-    QCOMPARE(m_form->LabelAktuelleAktion->text(), u"Aktion"_s);
-}
-
 void TestFormAufzeichnungsskript::popupBeimLoslassen()
 {
     m_form = new FormAufzeichnungsskript;
@@ -191,21 +175,6 @@ void TestFormAufzeichnungsskript::schliessenUndNeu()
     anzeige.ShowDebugInfo(u"Dritte"_s);
     QVERIFY(anzeige.fenster());
     QCOMPARE(texte(anzeige.fenster()->mnuVerlauf), (QStringList{u"(Start)"_s, u"01: Dritte"_s}));
-}
-
-void TestFormAufzeichnungsskript::ueberDenInterpreter()
-{
-    StatusfensterEinrichten();
-    Skriptfelder felder;
-    felder.StatusAnzeigen = true;
-    AufzeichnenderDesktop desktop;
-    BefehlAusführen(felder, desktop, u"Beep"_s);
-    BefehlAusführen(felder, desktop, u"TastenSenden,\"[ESC]\""_s);
-    const auto* anzeige = dynamic_cast<Statusfenster*>(AktuelleStatusanzeige());
-    QVERIFY(anzeige && anzeige->fenster());
-    QCOMPARE(texte(anzeige->fenster()->mnuVerlauf),
-             (QStringList{u"(Start)"_s, u"01: Beep"_s, u"02: Sende Taste \"[ESC]\""_s}));
-    QCOMPARE(anzeige->fenster()->LabelAktuelleAktion->text(), u"Sende Taste \"[ESC]\" ..Ok"_s);
 }
 
 QTEST_MAIN(TestFormAufzeichnungsskript)

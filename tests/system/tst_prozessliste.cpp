@@ -21,14 +21,11 @@ private slots:
     void init();
     void cleanup();
     void zweiKopienEinEintrag();
-    void beendenNurDieErste();
     void grossKlein_data();
     void grossKlein();
     void beendenUnbekannt();
     void geloeschteDatei();
     void strichImOrdner();
-    void stringBisNull_data();
-    void stringBisNull();
 
 private:
     /// Copies sleep as `name` into `ordner` (created below the temp folder)
@@ -81,37 +78,25 @@ void TestProzessliste::zweiKopienEinEintrag()
     QVERIFY(a && b);
     // The first one enumerated is the one with the lower process id.
     QProcess* erster = a->processId() < b->processId() ? a : b;
+    QProcess* zweiter = erster == a ? b : a;
+    const auto wert = [](QProcess* p) {
+        return p->program() + u'|' + QString::number(p->processId());
+    };
 
     const Prozessliste liste = GetProzessliste();
     const QString schluessel = m_name.toLower();
     int treffer = 0;
-    for (qsizetype i = 0; i < liste.size(); ++i) {
-        if (liste.schluessel(i) == schluessel)
-            ++treffer;
-    }
+    for (qsizetype i = 0; i < liste.size(); ++i)
+        treffer += liste.schluessel(i) == schluessel ? 1 : 0;
     QCOMPARE(treffer, 1);
-    QCOMPARE(liste.wert(schluessel),
-             erster->program() + u'|' + QString::number(erster->processId()));
-    QVERIFY(!liste.enthaelt(m_name));
-}
+    QCOMPARE(liste.wert(schluessel), wert(erster));
 
-void TestProzessliste::beendenNurDieErste()
-{
-    QProcess* a = starten(u"a"_s, m_name);
-    QProcess* b = starten(u"b"_s, m_name);
-    QVERIFY(a && b);
-    QProcess* erster = a->processId() < b->processId() ? a : b;
-    QProcess* zweiter = erster == a ? b : a;
-
+    // Only the first one is ended; the survivor then leads the list.
     QVERIFY(ProzessBeenden(m_name.toUpper()));
     QVERIFY(erster->waitForFinished(5000));
     QCOMPARE(erster->exitStatus(), QProcess::CrashExit);
     QCOMPARE(zweiter->state(), QProcess::Running);
-
-    // The survivor is now the first of its name.
-    const Prozessliste liste = GetProzessliste();
-    QCOMPARE(liste.wert(m_name.toLower()),
-             zweiter->program() + u'|' + QString::number(zweiter->processId()));
+    QCOMPARE(GetProzessliste().wert(schluessel), wert(zweiter));
 }
 
 void TestProzessliste::grossKlein_data()
@@ -169,23 +154,6 @@ void TestProzessliste::strichImOrdner()
     QVERIFY(ProzessBeenden(m_name));
     QVERIFY(p->waitForFinished(5000));
     QCOMPARE(p->exitStatus(), QProcess::CrashExit);
-}
-
-void TestProzessliste::stringBisNull_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("erwartet");
-    QTest::newRow("ohne null") << u"tv.exe"_s << u"tv.exe"_s;
-    QTest::newRow("null in der mitte") << QString(u"tv.exe\0rest"_s) << u"tv.exe"_s;
-    QTest::newRow("null am anfang") << QString(u"\0tv"_s) << QString();
-    QTest::newRow("leer") << QString() << QString();
-}
-
-void TestProzessliste::stringBisNull()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, erwartet);
-    QCOMPARE(StringBisNull(text), erwartet);
 }
 
 QTEST_GUILESS_MAIN(TestProzessliste)

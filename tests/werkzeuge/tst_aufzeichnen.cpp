@@ -32,6 +32,7 @@ private slots:
     void terminierenOhneProzess();
     void ohneEinstellungen();
     void ohneDefinition();
+    void falscheArgumente_data();
     void falscheArgumente();
     void prozesse();
     void ohneXServer_data();
@@ -266,13 +267,33 @@ void TestAufzeichnen::ohneDefinition()
                        u"nicht gefunden.\n"_s.arg(m_ordner.path()));
 }
 
+void TestAufzeichnen::falscheArgumente_data()
+{
+    QTest::addColumn<QStringList>("argumente");
+    QTest::addColumn<QString>("meldung");
+    QTest::newRow("unbekannte option")
+        << QStringList{u"test.azs"_s, u"--schnell"_s} << u"Unbekannte Option --schnell."_s;
+    QTest::newRow("ohne datei") << QStringList{u"--dauer"_s, u"3"_s}
+                                << u"Es fehlt die Definitionsdatei."_s;
+    QTest::newRow("zwei dateien") << QStringList{u"a.azs"_s, u"b.azs"_s}
+                                  << u"Es kann nur eine Definitionsdatei angegeben werden."_s;
+    QTest::newRow("wert fehlt") << QStringList{u"a.azs"_s, u"--kanal"_s}
+                                << u"Zur Option --kanal fehlt der Wert."_s;
+    QTest::newRow("dauer")
+        << QStringList{u"a.azs"_s, u"--dauer"_s, u"1,5"_s}
+        << u"Die Dauer \"1,5\" ist keine ganze Zahl von Sekunden zwischen 0 und 604800."_s;
+    QTest::newRow("prozesse mit datei") << QStringList{u"--prozesse"_s, u"a.azs"_s}
+                                        << u"--prozesse wird ohne weitere Argumente aufgerufen."_s;
+}
+
 void TestAufzeichnen::falscheArgumente()
 {
-    const Ergebnis e = aufzeichnen({u"test.azs"_s, u"--schnell"_s});
+    QFETCH(QStringList, argumente);
+    QFETCH(QString, meldung);
+    const Ergebnis e = aufzeichnen(argumente);
     QCOMPARE(e.code, 2);
-    QVERIFY2(
-        e.fehler.startsWith(u"Unbekannte Option --schnell.\n\nAufruf: aufzeichnen DATEI.azs"_s),
-        qPrintable(e.fehler));
+    QVERIFY2(e.fehler.startsWith(meldung + u"\n\nAufruf: aufzeichnen DATEI.azs"_s),
+             qPrintable(e.fehler));
     QCOMPARE(e.aus, QString());
 }
 
