@@ -30,6 +30,7 @@ private slots:
     void fehlermeldungen_data();
     void fehlermeldungen();
     void terminierenOhneProzess();
+    void signalBeendet();
     void ohneEinstellungen();
     void ohneDefinition();
     void falscheArgumente_data();
@@ -245,6 +246,27 @@ void TestAufzeichnen::terminierenOhneProzess()
                     u"0 Sekunden aufzeichnen\n"
                     u"Aufzeichnung beenden\n"
                     u"TV-Anwendung schließen\n"_s);
+}
+
+void TestAufzeichnen::signalBeendet()
+{
+    // A timer that stops the run must not leave the speakers muted.
+    einstellungenSchreiben(true);
+    definitionSchreiben(u"lang.azs"_s, u"gibtsnicht-%1"_s.arg(QCoreApplication::applicationPid()),
+                        {u"BefehlAnwendungStarten=Warten,\"60\""_s});
+    QProcess p;
+    p.start(m_ordner.filePath(u"aufzeichnen"_s), {u"lang.azs"_s});
+    QString aus;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (aus += QString::fromUtf8(p.readAllStandardOutput())).endsWith(u"gestartet\n"_s), 10000);
+    p.terminate();
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(aus + QString::fromUtf8(p.readAllStandardOutput()),
+             u"AZS-Datei wird eingeladen\nPC stumm schalten\nTV-Anwendung wird gestartet\n"
+             u"PC nicht mehr stumm schalten\n"_s);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+             u"(1) Die Aufzeichnung wurde durch das Signal SIGTERM abgebrochen.\n"_s);
 }
 
 void TestAufzeichnen::ohneEinstellungen()

@@ -94,12 +94,15 @@ public:
 
     /// Unmutes when this run muted (also on the error path), never else:
     /// speakers the user muted stay muted.
-    void stummAufheben()
+    void stummAufheben(bool mitPause = true)
     {
         if (!m_stumm)
             return;
         m_stumm = false;
-        phase(u"PC nicht mehr stumm schalten"_s);
+        if (mitPause)
+            phase(u"PC nicht mehr stumm schalten"_s);
+        else
+            ausgeben(u"PC nicht mehr stumm schalten"_s);
         PCStummschaltungZuruecksetzen();
     }
 
@@ -131,18 +134,29 @@ private:
     bool m_stumm = false;
     bool m_hinweisGegeben = false;
 };
+
+Lauf* g_laufend = nullptr;
 } // namespace
 
 void AufzeichnungDurchfuehren(const Laufoptionen& optionen, Desktop& desktop, QTextStream& aus)
 {
     Lauf lauf(optionen, desktop, aus);
     lauf.vorbereiten();
+    g_laufend = &lauf;
     try {
         lauf.phasen();
     } catch (...) {
+        g_laufend = nullptr;
         lauf.stummAufheben();
         throw;
     }
+    g_laufend = nullptr;
+}
+
+void AufzeichnungAbbrechen()
+{
+    if (g_laufend != nullptr)
+        g_laufend->stummAufheben(false);
 }
 
 void ProzesseAusgeben(QTextStream& aus)

@@ -15,5 +15,10 @@ struct Laufoptionen;
 /// are unmuted before.
 void AufzeichnungDurchfuehren(const Laufoptionen& optionen, Desktop& desktop, QTextStream& aus);
 
+/// For a run that is ended from outside (a signal): unmutes the speakers
+/// when the running recording muted them, and says so on the run's output.
+/// Does nothing when no recording runs.
+void AufzeichnungAbbrechen();
+
 /// Prints the process list, one entry a line: key, a tab, path|pid.
 void ProzesseAusgeben(QTextStream& aus);

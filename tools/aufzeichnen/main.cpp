@@ -5,8 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTextStream>
 
 #include "script/Statusanzeige.h"
@@ -53,6 +58,47 @@ std::unique_ptr<QCoreApplication> anwendungErzeugen(int& argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     return app;
 }
+int g_signalRohr[2] = {-1, -1};
+
+void signalEmpfangen(int nummer)
+{
+    const char zeichen = static_cast<char>(nummer);
+    const ssize_t geschrieben = write(g_signalRohr[1], &zeichen, 1);
+    static_cast<void>(geschrieben);
+}
+
+/// A timer (or the user) may end the run with SIGTERM, SIGINT or SIGHUP. The
+/// signal is handled in the event loop: the speakers this run muted are
+/// unmuted, the reason is printed and the program ends at once.
+void signaleAbfangen(QCoreApplication& app, QTextStream& aus, QTextStream& fehler)
+{
+    if (pipe2(g_signalRohr, O_CLOEXEC) != 0)
+        return;
+    auto* melder = new QSocketNotifier(g_signalRohr[0], QSocketNotifier::Read, &app);
+    QObject::connect(melder, &QSocketNotifier::activated, &app, [&aus, &fehler] {
+        char nummer = 0;
+        if (read(g_signalRohr[0], &nummer, 1) != 1)
+            return;
+        AufzeichnungAbbrechen();
+        aus.flush();
+        fehler << Fehler(1, u"aufzeichnen"_s,
+                         u"Die Aufzeichnung wurde durch das Signal %1 abgebrochen."_s.arg(
+                             u"SIG"_s + QString::fromLocal8Bit(sigabbrev_np(nummer))))
+                      .anzeigetext()
+               << Qt::endl;
+        // Leaving through main() is not possible from inside the command
+        // that is waiting; nothing else needs to be undone.
+        _exit(1);
+    });
+    struct sigaction aktion
+    {
+    };
+    aktion.sa_handler = signalEmpfangen;
+    sigemptyset(&aktion.sa_mask);
+    aktion.sa_flags = SA_RESTART;
+    for (const int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(s, &aktion, nullptr);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,6 +119,7 @@ int main(int argc, char** argv)
         return kErfolg;
     }
 
+    signaleAbfangen(*app, aus, fehler);
     int ergebnis = kErfolg;
     X11Desktop desktop;
     if (optionen->status)
