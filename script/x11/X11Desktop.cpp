@@ -31,9 +31,6 @@ public:
     {
         if (!v.offen())
             return;
-        // New, vanished and renamed top-level windows, and the window
-        // manager's client list and active window.
-        XSelectInput(v.display(), v.wurzel(), SubstructureNotifyMask | PropertyChangeMask);
         v.beobachterHinzufuegen([this](const XEvent& e) { ereignis(e); });
     }
 

@@ -1,12 +1,17 @@
 #include "script/x11/X11Fenster.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace {
+
+// How long activation waits for the window manager to move the input focus
+// before it moves the focus itself.
+constexpr int kFokusNachfassenMs = 300;
 
 // The largest property we read, in 32-bit units; titles and window lists are
 // far smaller.
@@ -268,7 +273,7 @@ void X11Fenster::aktivierenOhneWarten(XId fenster)
         // Source 2 is a pager: the request of the user's own tool, which
         // window managers honour without focus-stealing prevention.
         e.xclient.data.l[0] = 2;
-        e.xclient.data.l[1] = CurrentTime;
+        e.xclient.data.l[1] = static_cast<long>(m_v.serverzeit());
         e.xclient.data.l[2] = static_cast<long>(aktivesFenster());
         XSendEvent(d, m_v.wurzel(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
         XFlush(d);
@@ -290,12 +295,28 @@ bool X11Fenster::aktivieren(XId fenster, int maxMs)
     Display* d = m_v.display();
     const Atom aktiv = m_v.atom("_NET_ACTIVE_WINDOW");
     if (fenstermanagerLaeuft() && unterstuetzt(aktiv)) {
-        if (aktivesFenster() == fenster && !istIkonisiert(fenster))
+        // Active in the window manager's eyes is not enough: the keys go
+        // where the server's input focus is.
+        const auto istAktiv = [&] { return aktivesFenster() == fenster && fokusLiegtIn(fenster); };
+        if (istAktiv() && !istIkonisiert(fenster))
             return true;
         if (istIkonisiert(fenster))
             XMapWindow(d, fenster);
+        const QDeadlineTimer frist(maxMs);
         aktivierenOhneWarten(fenster);
-        return m_v.wartenBis([&] { return aktivesFenster() == fenster; }, maxMs);
+        if (m_v.wartenBis(istAktiv, std::min(maxMs, kFokusNachfassenMs)))
+            return true;
+        // The window manager names the window active but the focus stayed
+        // elsewhere (its request came too late against a focus change the
+        // server made meanwhile): set the focus ourselves.
+        if (aktivesFenster() == fenster) {
+            const quint64 fehler = m_v.fehlerzahl();
+            XSetInputFocus(d, fenster, RevertToParent, m_v.serverzeit());
+            XSync(d, False);
+            if (m_v.fehlerzahl() != fehler)
+                return false;
+        }
+        return m_v.wartenBis(istAktiv, static_cast<int>(frist.remainingTime()));
     }
 
     // No window manager (or one without EWMH activation): do it ourselves.

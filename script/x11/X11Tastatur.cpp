@@ -1,6 +1,8 @@
 #include "script/x11/X11Tastatur.h"
 
+#include <algorithm>
 #include <bit>
+#include <span>
 
 #include <xkbcommon/xkbcommon.h>
 
@@ -10,6 +12,12 @@
 #include <X11/keysym.h>
 
 namespace {
+
+// Borrowed keycodes are cleared when the receiving client has answered a
+// ping sent after the keys, at the latest after this time; for a client that
+// does not answer pings, after the shorter one.
+constexpr int kFreigabeSpaetestensMs = 15000;
+constexpr int kFreigabeOhnePingMs = 3000;
 
 KeySym sondertastenKeysym(Sondertaste t)
 {
@@ -149,7 +157,6 @@ X11Tastatur::X11Tastatur(X11Verbindung& verbindung)
     : m_v(verbindung)
 {
     m_freigabe.setSingleShot(true);
-    m_freigabe.setInterval(1000);
     QObject::connect(&m_freigabe, &QTimer::timeout, &m_freigabe, [this] { ersatzFreigeben(); });
     if (!m_v.offen())
         return;
@@ -185,7 +192,17 @@ X11Tastatur::~X11Tastatur()
 
 void X11Tastatur::ereignis(const XEvent& e)
 {
-    if (e.type == MappingNotify) {
+    if (e.type == ClientMessage) {
+        const XClientMessageEvent& m = e.xclient;
+        if (m_ping != 0 && m.message_type == m_v.atom("WM_PROTOCOLS") && m.format == 32 &&
+            static_cast<Atom>(m.data.l[0]) == m_v.atom("_NET_WM_PING") && m.data.l[1] == m_ping) {
+            m_ping = 0;
+            m_pingBeantwortet = true;
+            // While sending, the codes are in use; sending frees them itself.
+            if (!m_sendetGerade)
+                ersatzFreigeben();
+        }
+    } else if (e.type == MappingNotify) {
         XMappingEvent kopie = e.xmapping;
         XRefreshKeyboardMapping(&kopie);
         m_karteVeraltet = true;
@@ -373,6 +390,8 @@ void X11Tastatur::tippen(const Anschlag& a, int wiederholungen)
             dazu << m_modTaste[bit];
         }
     }
+    if (m_ersatz.contains(a.keycode))
+        m_ersatzBenutzt = true;
     for (int i = 0; i < wiederholungen; ++i) {
         taste(a.keycode, true);
         taste(a.keycode, false);
@@ -381,18 +400,82 @@ void X11Tastatur::tippen(const Anschlag& a, int wiederholungen)
         taste(dazu.at(i), false);
 }
 
+// Asks the client that has the focus to answer as soon as it has read
+// everything sent so far. False when it does not take part in the protocol.
+bool X11Tastatur::pingSenden()
+{
+    Display* d = m_v.display();
+    Window fokus = 0;
+    int zurueck = 0;
+    XGetInputFocus(d, &fokus, &zurueck);
+    if (fokus == None || fokus == PointerRoot)
+        return false;
+    const Atom ping = m_v.atom("_NET_WM_PING");
+    Atom* protokolle = nullptr;
+    int anzahl = 0;
+    const quint64 fehler = m_v.fehlerzahl();
+    bool kann = false;
+    if (XGetWMProtocols(d, fokus, &protokolle, &anzahl) && m_v.fehlerzahl() == fehler) {
+        kann = std::find(protokolle, protokolle + anzahl, ping) != protokolle + anzahl;
+        XFree(protokolle);
+    }
+    if (!kann)
+        return false;
+    static long zaehler = 0;
+    m_ping = ++zaehler;
+    m_pingBeantwortet = false;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = fokus;
+    e.xclient.message_type = m_v.atom("WM_PROTOCOLS");
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(ping);
+    e.xclient.data.l[1] = m_ping; // handed back unchanged, so it names our ping
+    e.xclient.data.l[2] = static_cast<long>(fokus);
+    XSendEvent(d, fokus, False, NoEventMask, &e);
+    XFlush(d);
+    return true;
+}
+
+// Clears the borrowed keycodes once the client has read the keys: at its
+// answer to a ping, or after a time long enough for a busy client.
+void X11Tastatur::nachLesenFreigeben()
+{
+    if (m_ersatz.isEmpty())
+        return;
+    if (!m_ersatzBenutzt) {
+        if (!m_freigabe.isActive())
+            m_freigabe.start(kFreigabeOhnePingMs);
+        return;
+    }
+    m_ersatzBenutzt = false;
+    m_freigabe.start(pingSenden() ? kFreigabeSpaetestensMs : kFreigabeOhnePingMs);
+}
+
 bool X11Tastatur::senden(const QList<TastenAktion>& aktionen)
 {
     if (!m_verfuegbar)
         return false;
     m_freigabe.stop();
+    m_ping = 0;
+    m_sendetGerade = true;
+    const bool ok = sendenOhneRahmen(aktionen);
+    m_sendetGerade = false;
+    nachLesenFreigeben();
+    return ok;
+}
+
+bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
+{
     kartePruefen();
 
     const auto modifikatorTaste = [this](Modifikator m) -> const Anschlag* {
-        const std::initializer_list<KeySym> kandidaten =
-            m == Modifikator::Umschalt ? std::initializer_list<KeySym>{XK_Shift_L, XK_Shift_R}
-            : m == Modifikator::Strg   ? std::initializer_list<KeySym>{XK_Control_L, XK_Control_R}
-                                     : std::initializer_list<KeySym>{XK_Alt_L, XK_Alt_R, XK_Meta_L};
+        static constexpr KeySym umschalt[] = {XK_Shift_L, XK_Shift_R, NoSymbol};
+        static constexpr KeySym strg[] = {XK_Control_L, XK_Control_R, NoSymbol};
+        static constexpr KeySym alt[] = {XK_Alt_L, XK_Alt_R, XK_Meta_L};
+        const std::span<const KeySym> kandidaten = m == Modifikator::Umschalt ? umschalt
+                                                   : m == Modifikator::Strg   ? strg
+                                                                              : alt;
         for (KeySym s : kandidaten) {
             auto it = m_nachKeysym.constFind(s);
             if (it != m_nachKeysym.constEnd() && it->mods == 0)
@@ -451,7 +534,12 @@ bool X11Tastatur::senden(const QList<TastenAktion>& aktionen)
                 // read the keys typed so far with the current map, then lend
                 // the keycodes anew.
                 XSync(d, False);
-                m_v.wartenBis([] { return false; }, 200);
+                if (m_ersatzBenutzt && pingSenden())
+                    m_v.wartenBis([this] { return m_pingBeantwortet; }, kFreigabeSpaetestensMs);
+                else
+                    m_v.wartenBis([] { return false; }, kFreigabeOhnePingMs);
+                m_ping = 0;
+                m_ersatzBenutzt = false;
                 ersatzFreigeben();
                 kartePruefen();
                 ersatzZuweisen(aktionen, i);
@@ -474,14 +562,13 @@ bool X11Tastatur::senden(const QList<TastenAktion>& aktionen)
     m_gedrueckt.clear();
     m_gehalten = 0;
     XSync(d, False);
-    if (!m_ersatz.isEmpty())
-        m_freigabe.start();
     return ok;
 }
 
 void X11Tastatur::ersatzFreigeben()
 {
     m_freigabe.stop();
+    m_ping = 0;
     if (m_ersatz.isEmpty() || !m_v.offen())
         return;
     Display* d = m_v.display();

@@ -13,8 +13,11 @@ struct _XkbDesc;
 /// server's current XKB keyboard map and active group: a character is typed
 /// with the key and the modifiers (Shift, AltGr, ...) that give it in this
 /// map, so umlauts and AltGr characters come out right under any layout. A
-/// keysym the map lacks is put on an unused keycode for the moment and that
-/// keycode is cleared again a second after the last use.
+/// keysym the map lacks is put on an unused keycode for the moment. That
+/// keycode is cleared again once the receiving client has read the keys
+/// (it answers a _NET_WM_PING sent after them, and reads its events in
+/// order), or after a few seconds when it does not answer pings: a client
+/// that looked the key up only after the clearing would get nothing.
 class X11Tastatur
 {
 public:
@@ -49,7 +52,10 @@ private:
     const Anschlag* finden(const TastenAktion& a, unsigned long* keysymOhneTaste);
     unsigned long keysymFuer(const TastenAktion& a) const;
     bool ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab);
+    bool sendenOhneRahmen(const QList<TastenAktion>& aktionen);
     void tippen(const Anschlag& a, int wiederholungen);
+    bool pingSenden();
+    void nachLesenFreigeben();
     void taste(unsigned int keycode, bool gedrueckt);
 
     X11Verbindung& m_v;
@@ -70,5 +76,9 @@ private:
 
     unsigned int m_gehalten = 0;     // modifier bits held for the notation
     QList<unsigned int> m_gedrueckt; // keycodes we hold down now
+    bool m_ersatzBenutzt = false;    // a borrowed keycode was typed
+    bool m_sendetGerade = false;
+    long m_ping = 0; // token of the ping awaited, 0: none
+    bool m_pingBeantwortet = false;
     QTimer m_freigabe;
 };

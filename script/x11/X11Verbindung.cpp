@@ -7,6 +7,7 @@
 #include <QTimer>
 
 // Xlib last: its macros (None, Bool, Status ...) would break Qt's headers.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 using namespace Qt::StringLiterals;
@@ -63,6 +64,12 @@ X11Verbindung::X11Verbindung()
     m_wurzel = XRootWindow(m_display, m_bildschirm);
     verbindungen().push_back(this);
     fehlerfalleSichern();
+    // New, vanished and renamed top-level windows, the window manager's
+    // client list and active window, and the answers to _NET_WM_PING that
+    // clients send to the root window (some with the StructureNotify mask,
+    // some with SubstructureNotify).
+    XSelectInput(m_display, m_wurzel,
+                 SubstructureNotifyMask | StructureNotifyMask | PropertyChangeMask);
 
     if (QCoreApplication::instance()) {
         m_melder =
@@ -77,8 +84,11 @@ X11Verbindung::~X11Verbindung()
     m_melder.reset();
     auto& alle = verbindungen();
     std::erase(alle, this);
-    if (m_display)
+    if (m_display) {
+        if (m_zeitfenster)
+            XDestroyWindow(m_display, m_zeitfenster);
         XCloseDisplay(m_display);
+    }
 }
 
 quint64 X11Verbindung::fehlerzahl()
@@ -161,6 +171,25 @@ bool X11Verbindung::wartenBis(const std::function<bool()>& erfuellt, int maxMs)
         aufEreignisWarten(static_cast<int>(frist.remainingTime()));
     }
     return true;
+}
+
+unsigned long X11Verbindung::serverzeit()
+{
+    if (!m_display)
+        return CurrentTime;
+    if (!m_zeitfenster) {
+        XSetWindowAttributes a{};
+        a.event_mask = PropertyChangeMask;
+        m_zeitfenster = XCreateWindow(m_display, m_wurzel, -1, -1, 1, 1, 0, 0, InputOnly,
+                                      CopyFromParent, CWEventMask, &a);
+    }
+    // Appending nothing still makes the server send a PropertyNotify that
+    // carries its time; XWindowEvent takes just that event from the queue.
+    const Atom a = atom("_SENDARO_ZEIT");
+    XChangeProperty(m_display, m_zeitfenster, a, XA_STRING, 8, PropModeAppend, nullptr, 0);
+    XEvent e;
+    XWindowEvent(m_display, m_zeitfenster, PropertyChangeMask, &e);
+    return e.xproperty.time;
 }
 
 void X11Verbindung::synchronisieren()

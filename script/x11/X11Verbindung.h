@@ -18,6 +18,8 @@ using XId = unsigned long;
 /// One Xlib connection of our own to the X server named by $DISPLAY, with the
 /// atoms we use, a trap for X errors and the event pump that runs inside the
 /// Qt event loop. Never blocks on the server except for ordinary round trips.
+/// Selects SubstructureNotify, StructureNotify and PropertyChange on the root
+/// window.
 class X11Verbindung
 {
 public:
@@ -59,6 +61,12 @@ public:
     /// `maxMs` have passed. Returns the last result of `erfuellt`.
     bool wartenBis(const std::function<bool()>& erfuellt, int maxMs);
 
+    /// A fresh timestamp of the server (its clock at this moment), for
+    /// requests that the server or a window manager compares with the time
+    /// of the last focus change: CurrentTime from a window manager would be
+    /// its own last event time, which may be older and then is ignored.
+    unsigned long serverzeit();
+
     /// Sends the output buffer to the server and waits until it has handled
     /// everything, so that all effects of our requests are in place.
     void synchronisieren();
@@ -72,6 +80,7 @@ private:
     int m_bildschirm = 0;
     QString m_fehlermeldung;
     QHash<QByteArray, XId> m_atome;
+    XId m_zeitfenster = 0; // unmapped window of ours whose property changes tell the time
     std::vector<Beobachter> m_beobachter;
     std::unique_ptr<QSocketNotifier> m_melder;
     quint64 m_fehlerzahl = 0;

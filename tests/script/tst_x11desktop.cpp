@@ -36,6 +36,7 @@ private slots:
     void fensterZeigenNurGenau();
     void tasten_data();
     void tasten();
+    void fokusfensterVerschwindet(); // right after tasten, see there
     void ersatztasteWirdZurueckgegeben();
     void tastenInXterm_data();
     void tastenInXterm();
@@ -155,12 +156,16 @@ QString TestX11Desktop::befehl(const QString& programm, const QStringList& argum
 
 QString TestX11Desktop::aktiverTitel() const
 {
-    // With a window manager its idea of the active window, else the focus.
-    const QString id = m_mitWm ? befehl(u"xdotool"_s, {u"getactivewindow"_s})
-                               : befehl(u"xdotool"_s, {u"getwindowfocus"_s, u"-f"_s});
-    if (id.isEmpty())
-        return QString();
-    return befehl(u"xdotool"_s, {u"getwindowname"_s, id});
+    // Where the keys go: the server's input focus; with a window manager its
+    // idea of the active window must agree.
+    const QString fokus = befehl(u"xdotool"_s, {u"getwindowfocus"_s, u"-f"_s});
+    const QString titel = befehl(u"xdotool"_s, {u"getwindowname"_s, fokus});
+    if (m_mitWm) {
+        const QString aktiv = befehl(u"xdotool"_s, {u"getactivewindow"_s});
+        if (aktiv != fokus)
+            return u"(Fokus %1 %2, aktiv %3)"_s.arg(fokus, titel, aktiv);
+    }
+    return titel;
 }
 
 QString TestX11Desktop::fensterId(const QString& titel)
@@ -335,6 +340,28 @@ void TestX11Desktop::titelsuche()
     QCOMPARE(aktiverTitel(), erwartet);
 }
 
+void TestX11Desktop::fokusfensterVerschwindet()
+{
+    // The server moves the focus itself when the focused window goes (as a
+    // splash screen does); activating the next window right after that must
+    // still end with the input focus there. A window manager that has heard
+    // nothing for a while (as during the typing test before this one) stamps
+    // its focus request with an old time, which then loses against that
+    // focus change; the back-end has to notice and repair it.
+    for (int runde = 0; runde < 2; ++runde) {
+        const Empfaenger a = empfaengerStarten(u"Verschwindet %1"_s.arg(runde));
+        QVERIFY(aktivieren(a.titel));
+        a.prozess->kill();
+        QVERIFY(a.prozess->waitForFinished(5000));
+        const Empfaenger b = empfaengerStarten(u"Kommt danach %1"_s.arg(runde));
+        belegung(runde % 2 ? u"de"_s : u"us"_s);
+        QVERIFY(aktivieren(b.titel));
+        QCOMPARE(aktiverTitel(), b.titel);
+        QVERIFY(m_desktop->tastenSenden(u"ok"_s));
+        QTRY_COMPARE(ausgabe(b.datei), u"ok"_s);
+    }
+}
+
 void TestX11Desktop::fensterZeigenNurGenau()
 {
     const Empfaenger e = empfaengerStarten(u"Zeigen Fenster"_s);
@@ -426,6 +453,8 @@ void TestX11Desktop::ersatztasteWirdZurueckgegeben()
     QVERIFY(m_desktop->tastenSenden(u"☃"_s));
     QVERIFY(belegt());
     QTRY_COMPARE(ausgabe(e.datei), u"☃"_s);
+    // Our window answers pings, so the keycode is cleared as soon as it has
+    // read the key, well before the fallback of several seconds.
     QTRY_VERIFY_WITH_TIMEOUT(!belegt(), 5000);
     // Borrowed again on the next use.
     QVERIFY(m_desktop->tastenSenden(u"{☃ 2}"_s));
