@@ -34,7 +34,9 @@ public:
     /// One attempt to activate a top-level window by its title: a title
     /// equal to `titel`, else one that begins with it, else one that ends
     /// with it, else one that contains it, each ignoring case. Returns true
-    /// once the window is the active one.
+    /// once the window is the active one and holds the keyboard focus; may
+    /// wait a moment (event loop running) for the window manager. An empty
+    /// title matches nothing.
     virtual bool fensterAktivieren(const QString& titel) = 0;
 
     /// Waits, running the event loop, until the set of top-level windows or
@@ -43,8 +45,10 @@ public:
     virtual void aufFensteraenderungWarten(int maxMs) = 0;
 
     /// Sends keystrokes in the SendKeys notation to the focused window.
-    /// The whole text is checked first: an invalid notation sends nothing at
-    /// all and returns false.
+    /// The whole text is checked first: an invalid notation, or a character
+    /// no key can give (a control character), sends nothing at all and
+    /// returns false. Characters come out as written, whatever the keyboard
+    /// layout and Caps Lock; no modifier stays pressed afterwards.
     virtual bool tastenSenden(const QString& tasten) = 0;
 
     /// The default system sound.
