@@ -22,6 +22,7 @@ class QRadioButton;
 class Bildfeld;
 class Hilfefenster;
 class KlickLabel;
+class Zeilenbereich;
 
 /// The wizard window. Every page is one call of a ShowShape… operation: it
 /// shows the page, runs the event loop until a navigation button ends the
@@ -132,7 +133,8 @@ public:
     /// The command-step editor: 12 rows of command and parameter. Returns a
     /// copy of the table with rows 1 to 12 as the user left them (a shorter
     /// table is extended to 12 rows); `ComboListItems` are the offered
-    /// command names, separated by ",".
+    /// command names, separated by ",". Below a caption too long to leave
+    /// room for all rows, the rows scroll.
     ComboTextTabelle ShowShapeComboTextEingeben(qint32 Abbrechen, qint32 Zurueck, qint32 Weiter,
                                                 qint32 Fertigstellen,
                                                 const QString& Fensterbeschriftung,
@@ -286,6 +288,7 @@ private:
 
     Bildfeld* ShapeComboTextEingeben = nullptr;
     QLabel* ShapeComboTextLabel = nullptr;
+    Zeilenbereich* ShapeComboTextZeilenbereich = nullptr;
     QList<Bildfeld*> ShapeComboTextComboFrame;
     QList<QComboBox*> ShapeComboTextCombo;
     QList<QLineEdit*> ShapeComboTextText;

@@ -15,6 +15,7 @@
 
 #include "wizard_dialog/Bildfeld.h"
 #include "wizard_dialog/KlickLabel.h"
+#include "wizard_dialog/Zeilenbereich.h"
 
 using namespace Qt::StringLiterals;
 
@@ -225,9 +226,14 @@ void frmWizard::seitenAufbauen()
 
     ShapeComboTextEingeben = seiteAnlegen(u"ShapeComboTextEingeben"_s);
     ShapeComboTextLabel = beschriftungAnlegen(ShapeComboTextEingeben, u"ShapeComboTextLabel"_s);
+    // The rows sit in an area of their own that scrolls when a long caption
+    // leaves too little room below it; the page places it.
+    ShapeComboTextZeilenbereich =
+        new Zeilenbereich(ShapeComboTextEingeben, u"ShapeComboTextZeilenbereich"_s);
+    ShapeComboTextZeilenbereich->setGeometry(0, 0, seitenBreite(), 0);
+    QWidget* zeilen = ShapeComboTextZeilenbereich->zeilen();
     for (int k = 1; k <= ZeilenAnzahl; ++k) {
-        auto* rahmen =
-            new Bildfeld(ShapeComboTextEingeben, nummeriert(u"ShapeComboTextComboFrame"_s, k));
+        auto* rahmen = new Bildfeld(zeilen, nummeriert(u"ShapeComboTextComboFrame"_s, k));
         rahmen->setGeometry(m_twips.rechteck(RahmenLinks, 0, RahmenBreite, ZeilenHoehe));
         auto* combo = new QComboBox(rahmen);
         combo->setObjectName(nummeriert(u"ShapeComboTextCombo"_s, k));
@@ -235,7 +241,8 @@ void frmWizard::seitenAufbauen()
         // top and the left: the rows then form one grid with shared lines.
         combo->setGeometry(m_twips.x(ComboVersatz), m_twips.y(ComboVersatz), m_twips.x(ComboBreite),
                            rahmen->height() - m_twips.y(ComboVersatz));
-        auto* parameter = new QLineEdit(ShapeComboTextEingeben);
+        ShapeComboTextZeilenbereich->radZumRollen(combo);
+        auto* parameter = new QLineEdit(zeilen);
         parameter->setObjectName(nummeriert(u"ShapeComboTextText"_s, k));
         parameter->setGeometry(m_twips.rechteck(ParameterLinks, 0, ParameterBreite, ZeilenHoehe));
         ShapeComboTextComboFrame << rahmen;

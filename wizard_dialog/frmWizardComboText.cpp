@@ -9,6 +9,7 @@
 
 #include "system/TextZeile2Collection.h"
 #include "wizard_dialog/Bildfeld.h"
+#include "wizard_dialog/Zeilenbereich.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,9 +26,10 @@ ComboTextTabelle frmWizard::ShowShapeComboTextEingeben(
 {
     seiteVorbereiten(Seite::ComboText, Abbrechen, Zurueck, Weiter, Fertigstellen, GrafikfürAnzeige);
     const int unten = textHoeheSetzen(ShapeComboTextLabel, BeschriftungsText, 0);
+    // Rows are placed on the row area, which starts below the caption.
     Bildfeld* ersterRahmen = ShapeComboTextComboFrame.at(0);
-    ersterRahmen->move(ersterRahmen->x(), unten + AbstandErsteZeile);
-    ShapeComboTextText.at(0)->move(ShapeComboTextText.at(0)->x(), ersterRahmen->y());
+    ersterRahmen->move(ersterRahmen->x(), 0);
+    ShapeComboTextText.at(0)->move(ShapeComboTextText.at(0)->x(), 0);
 
     for (int k = 0; k < ZeilenAnzahl; ++k) {
         ShapeComboTextCombo.at(k)->setCurrentIndex(-1);
@@ -69,6 +71,9 @@ ComboTextTabelle frmWizard::ShowShapeComboTextEingeben(
         combo->show();
         feld->show();
     }
+
+    const int oben = unten + AbstandErsteZeile;
+    ShapeComboTextZeilenbereich->einpassen(oben, seitenHoehe() - oben);
 
     cmdHilfe->show();
     seiteZeigen(ShapeComboTextEingeben, Fensterbeschriftung);

@@ -3,6 +3,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include "Seitenhelfer.h"
 
@@ -38,6 +41,46 @@ QStringList leer(int n)
 {
     return QStringList(n, u"|"_s);
 }
+
+// The caption of the channel page for a new application.
+const QString Kanalseite =
+    u"Bitte geben Sie jetzt an, wie vor der Aufzeichnung zum richtigen Kanal gewechselt werden "
+    "kann. Verwenden Sie den Platzhalter \"[Kanal]\". Dieser Platzhalter wird bei der Ausführung "
+    "durch die tatsächliche Programmplatznummer des Senders ersetzt. Zum Beispiel durch \"02\" "
+    "für \"ZDF\".\r\n\r\nIn der Regel reicht es, bei der laufenden TV-Anwendung, zweistellig "
+    "die Programmplatznummer einzutippen. Passen Sie, falls nötig, die Befehle an Ihre "
+    "TV-Anwendung an."_s;
+
+/// A caption that leaves room for about three rows on the page.
+QString platzFuerDreiZeilen(const frmWizard& dialog)
+{
+    const Twips t(dialog);
+    const int zeilen = (t.y(4635) - 8 - 3 * t.y(285)) / dialog.fontMetrics().height();
+    QStringList text;
+    for (int i = 1; i <= zeilen; ++i)
+        text << u"Zeile "_s + QString::number(i);
+    return text.join(u"\r\n"_s);
+}
+
+QRect aufSeite(const QWidget* w, const QWidget* seite)
+{
+    return QRect(w->mapTo(seite, QPoint(0, 0)), w->size());
+}
+
+/// The part of the page in which the rows can be seen.
+QRect zeilenSichtbar(const frmWizard& dialog)
+{
+    const QWidget* seite = element(dialog, u"ShapeComboTextEingeben"_s);
+    const auto* bereich = element<QScrollArea>(dialog, u"ShapeComboTextZeilenbereich"_s);
+    return aufSeite(bereich->viewport(), seite) & seite->rect();
+}
+
+/// Row k as placed on the page (its frame; the parameter field lies level).
+QRect zeileAufSeite(const frmWizard& dialog, int k)
+{
+    return aufSeite(element(dialog, u"ShapeComboTextComboFrame"_s + QString::number(k)),
+                    element(dialog, u"ShapeComboTextEingeben"_s));
+}
 } // namespace
 
 // A user action on row r: choose command c (index in the field's list) or
@@ -52,6 +95,10 @@ private slots:
     void rundreise();
     void zeilenZeigen();
     void wiederverwendet();
+    void erreichbar_data();
+    void erreichbar();
+    void neueSeiteBeginntOben();
+    void mausradAufBefehlsfeld();
 
 private:
     frmWizard m_dialog;
@@ -192,6 +239,133 @@ void TestBefehlseditor::wiederverwendet()
         QCOMPARE(zeilen(ergebnis),
                  QStringList{befehl + u"|1"_s} + leer(3) + QStringList{u"|getippt"_s} + leer(7));
     }
+}
+
+// Every row can be reached with Tab and Shift+Tab and is seen whole while it
+// has the focus, also where a long caption leaves too little room on the
+// page; what is typed there comes back in the table.
+void TestBefehlseditor::erreichbar_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("verdeckt");
+    QTest::newRow("kurze beschriftung") << u"Befehle"_s << false;
+    QTest::newRow("kanalseite") << Kanalseite << true;
+    QTest::newRow("platz fuer drei zeilen") << platzFuerDreiZeilen(m_dialog) << true;
+}
+
+void TestBefehlseditor::erreichbar()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, verdeckt);
+
+    QStringList fehler;
+    bool zeile12Verdeckt = false;
+    auto pruefeFokus = [&](int k, bool befehl) {
+        const QString name =
+            (befehl ? u"ShapeComboTextCombo"_s : u"ShapeComboTextText"_s) + QString::number(k);
+        if (m_dialog.focusWidget() != element(m_dialog, name)) {
+            fehler << name + u" hat nicht den Fokus"_s;
+            return;
+        }
+        const QRect zeile = zeileAufSeite(m_dialog, k);
+        if (!zeilenSichtbar(m_dialog).contains(zeile))
+            fehler << name + u" nicht ganz sichtbar"_s;
+        // The parameter field lies level with the frame.
+        const QRect feld = aufSeite(element(m_dialog, u"ShapeComboTextText"_s + QString::number(k)),
+                                    element(m_dialog, u"ShapeComboTextEingeben"_s));
+        if (!zeilenSichtbar(m_dialog).contains(feld))
+            fehler << u"Parameterfeld "_s + QString::number(k) + u" nicht ganz sichtbar"_s;
+    };
+    auto tab = [this](bool vor) {
+        QTest::keyClick(m_dialog.focusWidget(), vor ? Qt::Key_Tab : Qt::Key_Backtab,
+                        vor ? Qt::NoModifier : Qt::ShiftModifier);
+    };
+
+    Wachhund wachhund(m_dialog);
+    spaeter([&] {
+        zeile12Verdeckt = !zeilenSichtbar(m_dialog).contains(zeileAufSeite(m_dialog, 12));
+        pruefeFokus(1, false);
+        // Down to the last parameter field: command 2, parameter 2, ...
+        for (int i = 0; i < 22 && fehler.isEmpty(); ++i) {
+            tab(true);
+            pruefeFokus(2 + i / 2, i % 2 == 0);
+        }
+        QTest::keyClicks(m_dialog.focusWidget(), u"zwoelf"_s);
+        tab(false);
+        QTest::keyClick(m_dialog.focusWidget(), Qt::Key_End);
+        // And back up to the first parameter field.
+        for (int i = 0; i < 21 && fehler.isEmpty(); ++i) {
+            tab(false);
+            pruefeFokus(11 - i / 2, i % 2 == 1);
+        }
+        klicken(knopf(m_dialog, u"cmdWeiter"_s));
+    });
+    const ComboTextTabelle ergebnis = m_dialog.ShowShapeComboTextEingeben(
+        1, 1, 1, 0, u"T"_s, text, Befehle,
+        tabelle({u"FensterAktivieren|WinTV2000"_s, u"TastenSenden|[Kanal]"_s, u"Warten|3"_s}));
+    QVERIFY(!wachhund.abgelaufen());
+    QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join(u"; "_s)));
+    QCOMPARE(zeile12Verdeckt, verdeckt);
+    QCOMPARE(element<QScrollArea>(m_dialog, u"ShapeComboTextZeilenbereich"_s)
+                 ->verticalScrollBar()
+                 ->isVisibleTo(&m_dialog),
+             verdeckt);
+    QCOMPARE(zeilen(ergebnis), (QStringList{u"FensterAktivieren|WinTV2000"_s,
+                                            u"TastenSenden|[Kanal]"_s, u"Warten|3"_s} +
+                                leer(8) + QStringList{u"Beep|zwoelf"_s}));
+}
+
+void TestBefehlseditor::neueSeiteBeginntOben()
+{
+    // The rows are reused; a page left scrolled down must not start there.
+    bool unten = false;
+    Wachhund wachhund(m_dialog);
+    spaeter([&] {
+        element(m_dialog, u"ShapeComboTextText12"_s)->setFocus();
+        unten = zeilenSichtbar(m_dialog).contains(zeileAufSeite(m_dialog, 12));
+        m_dialog.SeiteBeenden();
+    });
+    m_dialog.ShowShapeComboTextEingeben(1, 1, 1, 0, u"T"_s, Kanalseite, Befehle,
+                                        ComboTextTabelle(12));
+    QVERIFY(unten);
+
+    QRect ersteZeile, beschriftung, sichtbar;
+    spaeter([&] {
+        ersteZeile = zeileAufSeite(m_dialog, 1);
+        beschriftung = element(m_dialog, u"ShapeComboTextLabel"_s)->geometry();
+        sichtbar = zeilenSichtbar(m_dialog);
+        m_dialog.SeiteBeenden();
+    });
+    m_dialog.ShowShapeComboTextEingeben(1, 1, 1, 0, u"T"_s, Kanalseite, Befehle,
+                                        ComboTextTabelle(12));
+    QVERIFY(!wachhund.abgelaufen());
+    QCOMPARE(ersteZeile.top(), beschriftung.bottom() + 1 + 8);
+    QVERIFY(sichtbar.contains(ersteZeile));
+}
+
+void TestBefehlseditor::mausradAufBefehlsfeld()
+{
+    // Scrolling past a command field moves the rows, not the field's entry.
+    int vorher = -2, nachher = -2, wert = -1;
+    Wachhund wachhund(m_dialog);
+    spaeter([&] {
+        auto* combo = element<QComboBox>(m_dialog, u"ShapeComboTextCombo3"_s);
+        vorher = combo->currentIndex();
+        const QPointF mitte(combo->width() / 2.0, combo->height() / 2.0);
+        QWheelEvent rad(mitte, combo->mapToGlobal(mitte), QPoint(), QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &rad);
+        nachher = combo->currentIndex();
+        wert = element<QScrollArea>(m_dialog, u"ShapeComboTextZeilenbereich"_s)
+                   ->verticalScrollBar()
+                   ->value();
+        m_dialog.SeiteBeenden();
+    });
+    m_dialog.ShowShapeComboTextEingeben(1, 1, 1, 0, u"T"_s, Kanalseite, Befehle,
+                                        tabelle({u"-|-"_s, u"-|-"_s, u"Warten|3"_s}));
+    QVERIFY(!wachhund.abgelaufen());
+    QCOMPARE(nachher, vorher);
+    QVERIFY(wert > 0);
 }
 
 QTEST_MAIN(TestBefehlseditor)

@@ -1,6 +1,7 @@
 // Renders every kind of wizard page with the wizard's own texts to PNG files
 // (tests/seiten/ in the build folder) for review, and checks each page's
-// layout: controls inside their panel, no two overlapping, no text cut off.
+// layout: controls inside their panel, no two overlapping, no text cut off,
+// and every field on a scrolling part reachable with Tab and then in view.
 //
 // With SENDARO_SEITEN_BILDSCHIRM set to a folder, each page is also
 // photographed from the X screen (ImageMagick's import), for a run under
@@ -15,6 +16,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSet>
 
 #include "Seitenhelfer.h"
 #include "wizard_dialog/Bildfeld.h"
@@ -283,28 +287,26 @@ const QList<Seite>& seiten()
     return liste;
 }
 
-/// Layout faults of the visible controls directly on a panel.
-QStringList layoutFehler(const QWidget* panel)
+/// Layout faults of the visible controls directly on `flaeche`: outside
+/// `rahmen`, text cut off, two overlapping. The rows on a scrolling area are
+/// checked against the area's visible width and their own height.
+QStringList layoutFehler(const QWidget* flaeche, const QRect& rahmen)
 {
     QStringList fehler;
     QList<const QWidget*> sichtbar;
-    for (const QObject* o : panel->children()) {
+    for (const QObject* o : flaeche->children()) {
         const auto* w = qobject_cast<const QWidget*>(o);
         if (w && !w->isHidden())
             sichtbar << w;
     }
-    const QRect flaeche = panel->rect();
     for (const QWidget* w : sichtbar) {
-        // The editor's twelve rows have fixed sizes; below a long text the
-        // last rows lie past the panel's edge, which the page accepts.
-        const bool zeile = w->objectName().startsWith(u"ShapeComboTextComboFrame"_s) ||
-                           w->objectName().startsWith(u"ShapeComboTextText"_s);
-        if (zeile && w->y() + w->height() > flaeche.height()) {
-            qInfo("%s reicht über den unteren Rand der Seite", qPrintable(w->objectName()));
-            if (w->x() < 0 || w->x() + w->width() > flaeche.width())
-                fehler << w->objectName() + u" ragt seitlich aus der Seite"_s;
-        } else if (!flaeche.contains(w->geometry()))
+        if (!rahmen.contains(w->geometry()))
             fehler << w->objectName() + u" ragt aus der Seite"_s;
+        if (const auto* bereich = qobject_cast<const QScrollArea*>(w)) {
+            const QWidget* zeilen = bereich->widget();
+            fehler << layoutFehler(zeilen,
+                                   QRect(0, 0, bereich->viewport()->width(), zeilen->height()));
+        }
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
             if (label->wordWrap() && !label->text().isEmpty() &&
                 label->height() < label->heightForWidth(label->width()))
@@ -325,6 +327,55 @@ QStringList layoutFehler(const QWidget* panel)
             if (schnitt.width() > 1 && schnitt.height() > 1)
                 fehler << sichtbar[i]->objectName() + u" überdeckt "_s + sichtbar[j]->objectName();
         }
+    }
+    return fehler;
+}
+
+/// The fields on a scrolling area of the panel that the user cannot bring
+/// into view: walking with Shift+Tab and then Tab over all of them, each one
+/// has to be seen whole on the panel while it has the focus.
+QStringList unerreichbar(frmWizard& dialog, const QWidget* panel)
+{
+    QStringList fehler;
+    for (const QScrollArea* bereich : panel->findChildren<QScrollArea*>()) {
+        if (bereich->isHidden())
+            continue;
+        QSet<const QWidget*> offen;
+        for (const QWidget* w : bereich->widget()->findChildren<QWidget*>()) {
+            if (w->isVisibleTo(panel) && (w->focusPolicy() & Qt::TabFocus))
+                offen << w;
+        }
+        const QRect sichtbar =
+            QRect(bereich->viewport()->mapTo(panel, QPoint(0, 0)), bereich->viewport()->size()) &
+            panel->rect();
+        auto imBereich = [bereich](const QWidget* w) {
+            return w && bereich->widget()->isAncestorOf(w);
+        };
+        auto besuchen = [&](const QWidget* w) {
+            offen.remove(w);
+            // A command field stands in its frame, which the frame clips.
+            const QWidget* zeile =
+                qobject_cast<const Bildfeld*>(w->parentWidget()) ? w->parentWidget() : w;
+            if (!sichtbar.contains(QRect(zeile->mapTo(panel, QPoint(0, 0)), zeile->size())))
+                fehler << w->objectName() + u" mit dem Fokus nicht ganz sichtbar"_s;
+        };
+        if (!imBereich(dialog.focusWidget())) {
+            fehler << bereich->objectName() + u": kein Feld hat den Fokus"_s;
+            continue;
+        }
+        const qsizetype schritte = offen.size() + 1;
+        for (const Qt::Key k : {Qt::Key_Backtab, Qt::Key_Tab}) {
+            for (qsizetype i = 0; i < schritte && imBereich(dialog.focusWidget()); ++i) {
+                besuchen(dialog.focusWidget());
+                QTest::keyClick(dialog.focusWidget(), k,
+                                k == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            }
+            // Back onto the area from the control next to it.
+            if (k == Qt::Key_Backtab)
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        }
+        for (const QWidget* w : std::as_const(offen))
+            fehler << w->objectName() + u" mit Tab nicht erreichbar"_s;
     }
     return fehler;
 }
@@ -383,8 +434,14 @@ void TestSeitenbilder::seite()
             fehler << u"keine Seite sichtbar"_s;
             return;
         }
-        fehler << layoutFehler(panel);
+        fehler << layoutFehler(panel, panel->rect());
         if (!m_dialog.grab().save(m_ziel.filePath(name + u".png"_s)))
+            fehler << u"PNG nicht geschrieben"_s;
+        fehler << unerreichbar(m_dialog, panel);
+        // A page that had to scroll is shown a second time, at its end.
+        const auto* bereich = panel->findChild<QScrollArea*>();
+        if (bereich && bereich->verticalScrollBar()->value() > 0 &&
+            !m_dialog.grab().save(m_ziel.filePath(name + u"_unten.png"_s)))
             fehler << u"PNG nicht geschrieben"_s;
         const QString bildschirm = qEnvironmentVariable("SENDARO_SEITEN_BILDSCHIRM");
         if (!bildschirm.isEmpty()) {

@@ -587,17 +587,22 @@ void TestWizardSeiten::layout()
                 soll = unten(feld) + 4;
             }
         } else if (seite == u"combo") {
+            // The rows sit in their own area; read them as placed on the page.
+            auto aufSeite = [panel](const QWidget* x) {
+                return QRect(x->mapTo(panel, QPoint(0, 0)), x->size());
+            };
             int soll = b + 8;
             for (int k = 1; k <= 12; ++k) {
-                const QWidget* rahmen = w(u"ShapeComboTextComboFrame"_s + QString::number(k));
-                const QWidget* feld = w(u"ShapeComboTextText"_s + QString::number(k));
-                pruefe("Rahmen", rahmen->y(), soll);
-                pruefe("Parameter", feld->y(), rahmen->y());
-                if (rahmen->geometry() != t.rechteck(120, 0, 1995, 285).translated(0, rahmen->y()))
+                const QRect rahmen =
+                    aufSeite(w(u"ShapeComboTextComboFrame"_s + QString::number(k)));
+                const QRect feld = aufSeite(w(u"ShapeComboTextText"_s + QString::number(k)));
+                pruefe("Rahmen", rahmen.y(), soll);
+                pruefe("Parameter", feld.y(), rahmen.y());
+                if (rahmen != t.rechteck(120, 0, 1995, 285).translated(0, rahmen.y()))
                     fehler << u"Rahmen hat nicht seine Größe"_s;
-                if (feld->geometry() != t.rechteck(2100, 0, 3720, 285).translated(0, feld->y()))
+                if (feld != t.rechteck(2100, 0, 3720, 285).translated(0, feld.y()))
                     fehler << u"Parameterfeld hat nicht seine Größe"_s;
-                soll = unten(rahmen) - 1;
+                soll = rahmen.y() + rahmen.height() - 1;
             }
         }
         m_dialog.SeiteBeenden();
