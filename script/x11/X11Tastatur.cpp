@@ -346,25 +346,44 @@ const X11Tastatur::Anschlag* X11Tastatur::finden(const TastenAktion& a,
     return nullptr;
 }
 
-bool X11Tastatur::ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab)
+// Lends keycodes to the keysyms that the actions from `ab` on need and the
+// map lacks, as many as there are keycodes. With `neuVerteilen` the keycodes
+// lent before are given out anew as well (their old keysyms are not needed
+// any more); each keycode changed costs every client a keymap update, so they
+// are overwritten rather than cleared and lent again.
+bool X11Tastatur::ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab,
+                                 bool neuVerteilen)
 {
-    QList<unsigned long> fehlend;
-    for (qsizetype i = ab; i < aktionen.size() && fehlend.size() < m_freieKeycodes.size(); ++i) {
+    QList<unsigned int> codes = m_freieKeycodes;
+    if (neuVerteilen)
+        codes = m_ersatz.keys() + codes;
+    QList<unsigned long> noetig;
+    for (qsizetype i = ab; i < aktionen.size() && noetig.size() < codes.size(); ++i) {
         const TastenAktion& a = aktionen.at(i);
         if (a.art != TastenAktion::Art::Zeichen && a.art != TastenAktion::Art::Taste)
             continue;
         unsigned long sym = NoSymbol;
-        if (!finden(a, &sym) && sym != NoSymbol && !fehlend.contains(sym))
-            fehlend << sym;
+        const Anschlag* an = finden(a, &sym);
+        if (an && neuVerteilen && m_ersatz.contains(an->keycode))
+            sym = m_ersatz.value(an->keycode);
+        else if (an)
+            continue;
+        if (sym != NoSymbol && !noetig.contains(sym))
+            noetig << sym;
     }
-    if (fehlend.isEmpty())
+    // A keysym still needed stays on its keycode; the others are given out.
+    for (auto it = m_ersatz.cbegin(); it != m_ersatz.cend(); ++it) {
+        if (noetig.removeOne(it.value()))
+            codes.removeOne(it.key());
+    }
+    if (noetig.isEmpty())
         return false;
     Display* d = m_v.display();
-    for (unsigned long sym : std::as_const(fehlend)) {
-        const unsigned int kc = m_freieKeycodes.takeFirst();
-        KeySym s = sym;
-        XChangeKeyboardMapping(d, static_cast<int>(kc), 1, &s, 1);
-        m_ersatz.insert(kc, sym);
+    for (qsizetype i = 0; i < noetig.size(); ++i) {
+        const unsigned int kc = codes.at(i);
+        KeySym sym = noetig.at(i);
+        XChangeKeyboardMapping(d, static_cast<int>(kc), 1, &sym, 1);
+        m_ersatz.insert(kc, noetig.at(i));
     }
     m_karteVeraltet = true;
     kartePruefen();
@@ -502,7 +521,7 @@ bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
     if (fehltEtwas && m_freieKeycodes.isEmpty() && m_ersatz.isEmpty())
         return false;
     if (fehltEtwas)
-        ersatzZuweisen(aktionen, 0);
+        ersatzZuweisen(aktionen, 0, false);
 
     Display* d = m_v.display();
     QHash<Modifikator, unsigned int> gehalten;
@@ -540,9 +559,7 @@ bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
                     m_v.wartenBis([] { return false; }, kFreigabeOhnePingMs);
                 m_ping = 0;
                 m_ersatzBenutzt = false;
-                ersatzFreigeben();
-                kartePruefen();
-                ersatzZuweisen(aktionen, i);
+                ersatzZuweisen(aktionen, i, true);
                 an = finden(a, &sym);
                 if (!an) {
                     ok = false;

@@ -51,7 +51,7 @@ private:
     void indexBauen();
     const Anschlag* finden(const TastenAktion& a, unsigned long* keysymOhneTaste);
     unsigned long keysymFuer(const TastenAktion& a) const;
-    bool ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab);
+    bool ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab, bool neuVerteilen);
     bool sendenOhneRahmen(const QList<TastenAktion>& aktionen);
     void tippen(const Anschlag& a, int wiederholungen);
     bool pingSenden();
