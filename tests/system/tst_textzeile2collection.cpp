@@ -10,150 +10,79 @@ class TestTextZeile2Collection : public QObject
 private slots:
     void zerlegen_data();
     void zerlegen();
-    void anfuehrungszeichenEntfernen_data();
-    void anfuehrungszeichenEntfernen();
-    void naechstesNichtLeerzeichen_data();
-    void naechstesNichtLeerzeichen();
 };
+
+namespace {
+enum Schalter
+{
+    Ohne = 0,
+    Anf = 1,   // honour quoted items
+    Trim = 2,  // trim line and items
+    Behalt = 4 // keep the quotes
+};
+} // namespace
 
 void TestTextZeile2Collection::zerlegen_data()
 {
     QTest::addColumn<QString>("zeile");
+    QTest::addColumn<int>("schalter");
+    QTest::addColumn<QStringList>("erwartet");
     QTest::addColumn<QString>("trenn");
     QTest::addColumn<QString>("trenn2");
-    QTest::addColumn<bool>("anfuehrung");
-    QTest::addColumn<bool>("trimmen");
-    QTest::addColumn<bool>("behalten");
-    QTest::addColumn<QStringList>("erwartet");
+    const auto neu = [](const char* name, const QString& zeile, int schalter,
+                        const QStringList& erwartet, const QString& trenn = u","_s,
+                        const QString& trenn2 = {}) {
+        QTest::newRow(name) << zeile << schalter << erwartet << trenn << trenn2;
+    };
 
-    const QString k = u","_s;
-    for (bool trim : {false, true}) {
-        const QByteArray t = trim ? " trim" : " ohne trim";
-        QTest::newRow((QByteArray("a,b,c") + t).constData())
-            << u"a,b,c"_s << k << QString() << true << trim << false
-            << QStringList{u"a"_s, u"b"_s, u"c"_s};
-        QTest::newRow((QByteArray("a,,b") + t).constData())
-            << u"a,,b"_s << k << QString() << true << trim << false
-            << QStringList{u"a"_s, QString(), u"b"_s};
-        QTest::newRow((QByteArray("a,b,") + t).constData())
-            << u"a,b,"_s << k << QString() << true << trim << false
-            << QStringList{u"a"_s, u"b"_s, QString()};
-        QTest::newRow((QByteArray(",a") + t).constData())
-            << u",a"_s << k << QString() << true << trim << false << QStringList{QString(), u"a"_s};
-        QTest::newRow((QByteArray("pfad mit komma") + t).constData())
-            << uR"(AnwendungStarten,"C:\x,y\tv.exe")"_s << k << QString() << true << trim << false
-            << QStringList{u"AnwendungStarten"_s, uR"(C:\x,y\tv.exe)"_s};
-        QTest::newRow((QByteArray("rest nach anfuehrung verworfen") + t).constData())
-            << uR"("ab"cd,e)"_s << k << QString() << true << trim << false
-            << QStringList{u"ab"_s, u"e"_s};
-        QTest::newRow((QByteArray("offene anfuehrung") + t).constData())
-            << uR"(a,"b)"_s << k << QString() << true << trim << false
-            << QStringList{u"a"_s, uR"("b)"_s};
-        QTest::newRow((QByteArray("anfuehrung behalten") + t).constData())
-            << uR"("b",c)"_s << k << QString() << true << trim << true
-            << QStringList{uR"("b")"_s, u"c"_s};
-        QTest::newRow((QByteArray("nur komma") + t).constData())
-            << u","_s << k << QString() << true << trim << false
-            << QStringList{QString(), QString()};
+    // Lines that split the same with and without trimming.
+    for (const int t : {Ohne, Trim}) {
+        const auto zeile = [&](const char* name, const QString& z, int schalter,
+                               const QStringList& erwartet) {
+            QTest::addRow("%s%s", name, t ? " trim" : "")
+                << z << (schalter | t) << erwartet << u","_s << QString();
+        };
+        zeile("einfach", u"a,b,c"_s, Anf, {u"a"_s, u"b"_s, u"c"_s});
+        zeile("leer in der mitte", u"a,,b"_s, Anf, {u"a"_s, QString(), u"b"_s});
+        zeile("trenner am ende", u"a,b,"_s, Anf, {u"a"_s, u"b"_s, QString()});
+        zeile("trenner vorn", u",a"_s, Anf, {QString(), u"a"_s});
+        zeile("pfad mit komma", uR"(AnwendungStarten,"C:\x,y\tv.exe")"_s, Anf,
+              {u"AnwendungStarten"_s, uR"(C:\x,y\tv.exe)"_s});
+        zeile("rest nach anfuehrung verworfen", uR"("ab"cd,e)"_s, Anf, {u"ab"_s, u"e"_s});
+        zeile("offene anfuehrung", uR"(a,"b)"_s, Anf, {u"a"_s, uR"("b)"_s});
+        zeile("anfuehrung behalten", uR"("b",c)"_s, Anf | Behalt, {uR"("b")"_s, u"c"_s});
+        zeile("anfuehrung aus", uR"("a,b",c)"_s, Ohne, {uR"("a)"_s, uR"(b")"_s, u"c"_s});
     }
-    QTest::newRow("leer ohne trim")
-        << QString() << k << QString() << true << false << false << QStringList{QString()};
-    QTest::newRow("leer mit trim")
-        << QString() << k << QString() << true << true << false << QStringList{};
-    QTest::newRow("nur leerzeichen mit trim")
-        << u"   "_s << k << QString() << true << true << false << QStringList{};
-    QTest::newRow("nur leerzeichen ohne trim")
-        << u"   "_s << k << QString() << true << false << false << QStringList{u"   "_s};
-    QTest::newRow("a, b ohne trim")
-        << u"a, b"_s << k << QString() << true << false << false << QStringList{u"a"_s, u" b"_s};
-    QTest::newRow("a, b mit trim")
-        << u"a, b"_s << k << QString() << true << true << false << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("quote nach leerzeichen ohne trim")
-        << uR"(a, "b,c")"_s << k << QString() << true << false << false
-        << QStringList{u"a"_s, uR"( "b)"_s, uR"(c")"_s};
-    QTest::newRow("quote nach leerzeichen mit trim")
-        << uR"(a, "b,c")"_s << k << QString() << true << true << false
-        << QStringList{u"a"_s, u"b,c"_s};
-    QTest::newRow("leerzeichen in quotes mit trim") << uR"(" x ",y)"_s << k << QString() << true
-                                                    << true << false << QStringList{u"x"_s, u"y"_s};
-    QTest::newRow("leerzeichen in quotes ohne trim")
-        << uR"(" x ",y)"_s << k << QString() << true << false << false
-        << QStringList{u" x "_s, u"y"_s};
-    QTest::newRow("tab ist kein leerzeichen") << u"\ta ,\tb"_s << k << QString() << true << true
-                                              << false << QStringList{u"\ta"_s, u"\tb"_s};
-    QTest::newRow("quotes aus") << uR"("a,b",c)"_s << k << QString() << false << false << false
-                                << QStringList{uR"("a)"_s, uR"(b")"_s, u"c"_s};
-    QTest::newRow("verdoppelte quotes bleiben") << uR"("a""b",c)"_s << k << QString() << true
-                                                << false << false << QStringList{u"a"_s, u"c"_s};
-    QTest::newRow("zweites trennzeichen") << u"a,b;c"_s << k << u";"_s << true << false << false
-                                          << QStringList{u"a"_s, u"b"_s, u"c"_s};
-    QTest::newRow("zweites trennzeichen am ende")
-        << u"a;b;"_s << k << u";"_s << true << false << false
-        << QStringList{u"a"_s, u"b"_s, QString()};
-    QTest::newRow("mehrzeichen-trenner") << u"a::b::"_s << u"::"_s << QString() << true << false
-                                         << false << QStringList{u"a"_s, u"b"_s, QString()};
-    QTest::newRow("gleichstand geht an erstes")
-        << u"a;,b"_s << u";,"_s << u";"_s << true << false << false << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("befehlsliste des editors")
-        << u",AnwendungStarten,FensterAktivieren,Warten,TastenSenden,Terminieren,Beep"_s << k
-        << QString() << true << true << false
-        << QStringList{QString(),   u"AnwendungStarten"_s, u"FensterAktivieren"_s,
-                       u"Warten"_s, u"TastenSenden"_s,     u"Terminieren"_s,
-                       u"Beep"_s};
+    neu("leere zeile", QString(), Anf, {QString()});
+    neu("leere zeile trim", QString(), Anf | Trim, {});
+    neu("nur leerzeichen trim", u"   "_s, Anf | Trim, {});
+    neu("einzelnes anfuehrungszeichen", uR"(")"_s, Anf, {uR"(")"_s});
+    neu("leerzeichen vor item", u"a, b"_s, Anf, {u"a"_s, u" b"_s});
+    neu("leerzeichen vor item trim", u"a, b"_s, Anf | Trim, {u"a"_s, u"b"_s});
+    neu("leerzeichen vor anfuehrung", uR"(a, "b,c")"_s, Anf, {u"a"_s, uR"( "b)"_s, uR"(c")"_s});
+    neu("leerzeichen vor anfuehrung trim", uR"(a, "b,c")"_s, Anf | Trim, {u"a"_s, u"b,c"_s});
+    neu("leerzeichen in anfuehrung", uR"(" x ",y)"_s, Anf, {u" x "_s, u"y"_s});
+    neu("leerzeichen in anfuehrung trim", uR"(" x ",y)"_s, Anf | Trim, {u"x"_s, u"y"_s});
+    neu("tab ist kein leerzeichen", u"\ta ,\tb"_s, Anf | Trim, {u"\ta"_s, u"\tb"_s});
+    neu("verdoppelte anfuehrung", uR"("a""b",c)"_s, Anf, {u"a"_s, u"c"_s});
+    neu("zweiter trenner", u"a,b;c"_s, Anf, {u"a"_s, u"b"_s, u"c"_s}, u","_s, u";"_s);
+    neu("zweiter trenner am ende", u"a;b;"_s, Anf, {u"a"_s, u"b"_s, QString()}, u","_s, u";"_s);
+    neu("zweiter trenner nach anfuehrung", uR"("x;y";z)"_s, Anf, {u"x;y"_s, u"z"_s}, u","_s,
+        u";"_s);
+    neu("gleichstand geht an den ersten", u"a;,b"_s, Anf, {u"a"_s, u"b"_s}, u";,"_s, u";"_s);
+    neu("mehrzeichen-trenner", u"a::b::"_s, Anf, {u"a"_s, u"b"_s, QString()}, u"::"_s);
 }
 
 void TestTextZeile2Collection::zerlegen()
 {
     QFETCH(QString, zeile);
+    QFETCH(int, schalter);
+    QFETCH(QStringList, erwartet);
     QFETCH(QString, trenn);
     QFETCH(QString, trenn2);
-    QFETCH(bool, anfuehrung);
-    QFETCH(bool, trimmen);
-    QFETCH(bool, behalten);
-    QFETCH(QStringList, erwartet);
-    QCOMPARE(TextZeile2Collection(zeile, trenn, trenn2, anfuehrung, trimmen, behalten), erwartet);
-}
-
-void TestTextZeile2Collection::anfuehrungszeichenEntfernen_data()
-{
-    QTest::addColumn<QString>("eintrag");
-    QTest::addColumn<QString>("erwartet");
-    QTest::newRow("umschlossen") << uR"("abc")"_s << u"abc"_s;
-    QTest::newRow("leer umschlossen") << uR"("")"_s << QString();
-    QTest::newRow("einzelnes") << uR"(")"_s << uR"(")"_s;
-    QTest::newRow("nur vorn") << uR"("abc)"_s << uR"("abc)"_s;
-    QTest::newRow("nur hinten") << uR"(abc")"_s << uR"(abc")"_s;
-    QTest::newRow("innen") << uR"(a"b"c)"_s << uR"(a"b"c)"_s;
-    QTest::newRow("leer") << QString() << QString();
-}
-
-void TestTextZeile2Collection::anfuehrungszeichenEntfernen()
-{
-    QFETCH(QString, eintrag);
-    QFETCH(QString, erwartet);
-    QCOMPARE(AnfuehrungszeichenEntfernen(eintrag), erwartet);
-}
-
-void TestTextZeile2Collection::naechstesNichtLeerzeichen_data()
-{
-    QTest::addColumn<QString>("zeile");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("erwartet");
-    QTest::newRow("sofort") << u"abc"_s << 1 << 1;
-    QTest::newRow("nach leerzeichen") << u"  abc"_s << 1 << 3;
-    QTest::newRow("ab mitte") << u"a  b"_s << 2 << 4;
-    QTest::newRow("nur leerzeichen") << u"   "_s << 1 << 0;
-    QTest::newRow("hinter dem ende") << u"abc"_s << 4 << 0;
-    QTest::newRow("leere zeile") << QString() << 1 << 0;
-    QTest::newRow("tab zaehlt") << u" \tx"_s << 1 << 2;
-}
-
-void TestTextZeile2Collection::naechstesNichtLeerzeichen()
-{
-    QFETCH(QString, zeile);
-    QFETCH(int, start);
-    QFETCH(int, erwartet);
-    QCOMPARE(NaechstesNichtLeerzeichen(zeile, start), erwartet);
+    QCOMPARE(TextZeile2Collection(zeile, trenn, trenn2, schalter & Anf, schalter & Trim,
+                                  schalter & Behalt),
+             erwartet);
 }
 
 QTEST_GUILESS_MAIN(TestTextZeile2Collection)
