@@ -58,230 +58,208 @@ class TestEinstellungsarray : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void lesefehler_data();
-    void lesefehler();
-    void rundreiseAendertNurGesetzteElemente();
-    void jedesAbgeschnitteneEndeIstEinFehler();
-    void werte_data();
-    void werte();
-    void unbekannterTypOhneLaenge();
-    void untergrenzeEins();
-    void textInAnsi();
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(m_ordner.isValid());
+        AppPfadSetzen(m_ordner.path());
+    }
+
+    void init() { QFile::remove(m_cfg); }
+
+    void lesefehler_data()
+    {
+        QTest::addColumn<bool>("vorhanden");
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QString>("meldung");
+        const QString nichtInitialisiert =
+            u"Der Sendaro ist nicht initialisiert. Die Datei \"sendwacht.cfg\" exisitiert nicht. "
+            u"Starten Sie das Hilfsprogramm \"einrichter.exe\", um dieses Problem zu korrigieren."_s;
+        QTest::newRow("fehlt") << false << QByteArray() << nichtInitialisiert;
+        QTest::newRow("leer") << true << QByteArray() << nichtInitialisiert;
+        QTest::newRow("leerer wert") << true << el(0) + "egal" << nichtInitialisiert;
+        const auto beschaedigt = [](const char* name, const QString& vorlage,
+                                    const QString& grund) {
+            QTest::newRow(name) << true
+                                << dateiLesen(QStringLiteral(SENDARO_TESTDATEN) + u'/' + vorlage)
+                                << u"Die Datei \"sendwacht.cfg\" ist beschädigt oder hat ein "
+                                   u"unbekanntes Format: %1."_s.arg(grund);
+        };
+        beschaedigt("kein array", u"sendwacht-falscher-kopf-text.cfg"_s,
+                    u"sie enthält keine Liste von Einstellungen, sondern den Typcode 8"_s);
+        beschaedigt("zwei dimensionen", u"sendwacht-zwei-dimensionen.cfg"_s,
+                    u"die Einstellungsliste hat 2 Dimensionen statt einer"_s);
+        beschaedigt("absurde anzahl", u"sendwacht-absurde-anzahl.cfg"_s,
+                    u"sie ist zu kurz für die angegebenen 2147483647 Elemente"_s);
+        beschaedigt("negative anzahl", u"sendwacht-negative-anzahl.cfg"_s,
+                    u"die Zahl der Elemente ist negativ (-5)"_s);
+        beschaedigt("grenzen", u"sendwacht-grenzen-ueberlauf.cfg"_s,
+                    u"die Indexgrenzen (ab 2147483646, 4 Elemente) sind ungültig"_s);
+        beschaedigt("text zu lang", u"sendwacht-text-laenger-als-datei.cfg"_s,
+                    u"sie endet mitten im Element 1"_s);
+        beschaedigt("kopf", u"sendwacht-kopf-abgeschnitten.cfg"_s,
+                    u"sie endet im Kopf der Einstellungsliste"_s);
+    }
+
+    void lesefehler()
+    {
+        QFETCH(bool, vorhanden);
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, meldung);
+        if (vorhanden) {
+            QFile f(m_cfg);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size());
+        }
+        for (int versuch = 0; versuch < 2; ++versuch) { // the next start fails the same way
+            const auto f = fehlerVon([] { GetEinstellung(10); });
+            QVERIFY(f);
+            QCOMPARE(f->nummer(), 1);
+            QCOMPARE(f->quelle(), u"GetEinstellungsarray"_s);
+            QCOMPARE(f->meldung(), meldung);
+            QCOMPARE(dateiLesen(m_cfg), inhalt); // a missing file is left behind empty
+        }
+    }
+
+    void alleTypen()
+    {
+        // Every type code the suite writes, unknown ones that can be delimited
+        // (nested arrays among them) and four bytes after the array.
+        vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
+        const QByteArray vorher = dateiLesen(m_cfg);
+        // Elements 10 to 15 as they stand in the file, and after 10, 11 and 15 are set.
+        const QByteArray mitte = el(11, u16(0xFFFF)) + el(11, u16(0)) + el(11, u16(1));
+        const QByteArray alt = txt("alt.azs") + txt("C:\\Programme\\TV") + mitte + el(11, u16(0));
+        const QByteArray neu = txt("neu-l\xe4nger.azs") + txt("") + mitte + el(11, u16(0xFFFF));
+        QCOMPARE(vorher.count(alt), 1);
+
+        Einstellungsarray array = GetEinstellungsarray();
+        QCOMPARE(array.obergrenze(), qint64(23));
+        PutEinstellungsarray(array);
+        QCOMPARE(dateiLesen(m_cfg), vorher);
+
+        array.textSetzen(10, u"neu-länger.azs"_s);
+        array.textSetzen(11, QString());
+        array.wahrheitswertSetzen(15, true);
+        PutEinstellungsarray(array);
+        QCOMPARE(dateiLesen(m_cfg), QByteArray(vorher).replace(alt, neu));
+        QCOMPARE(GetEinstellung(10).alsText(), u"neu-länger.azs"_s);
+
+        // Cut short anywhere inside the array, the file counts as damaged.
+        QVERIFY(vorher.endsWith("REST"));
+        const QByteArray ganz = vorher.chopped(4);
+        for (qsizetype laenge = 1; laenge < ganz.size(); ++laenge) {
+            const auto f = fehlerVon([&] { Einstellungsarray::dekodieren(ganz.left(laenge)); });
+            QVERIFY2(f, qPrintable(u"Länge %1 gelesen"_s.arg(laenge)));
+            QVERIFY2(f->meldung().contains(u"beschädigt"_s), qPrintable(f->meldung()));
+        }
+    }
+
+    void werte_data()
+    {
+        QTest::addColumn<QByteArray>("wert");
+        QTest::addColumn<QString>("text"); // "!" + number: that error is expected
+        QTest::addColumn<QString>("wahr");
+        QTest::addColumn<QString>("zahl");
+        const auto neu = [](const char* name, const QByteArray& wert, const QString& text,
+                            const QString& wahr, const QString& zahl) {
+            QTest::newRow(name) << wert << text << wahr << zahl;
+        };
+        neu("leer", el(0), u""_s, u"0"_s, u"0"_s);
+        neu("null", el(1), u"!94"_s, u"!94"_s, u"!94"_s);
+        neu("int16", el(2, roh<qint16>(-12345)), u"-12345"_s, u"1"_s, u"-12345"_s);
+        neu("single", el(4, roh<float>(2.5f)), u"2,5"_s, u"1"_s, u"2"_s);
+        neu("double gross", el(5, roh<double>(1e20)), u"1E+20"_s, u"1"_s, u"!6"_s);
+        neu("waehrung", el(6, roh<qint64>(-125000)), u"-12,5"_s, u"1"_s, u"-12"_s);
+        neu("datum", el(7, roh<double>(45000.5)), u"15.03.2023 12:00:00"_s, u"1"_s, u"45000"_s);
+        neu("text zahl", txt(" 42 "), u" 42 "_s, u"1"_s, u"42"_s);
+        neu("text wahr", txt("Wahr"), u"Wahr"_s, u"1"_s, u"!13"_s);
+        neu("wahr", el(11, u16(0xFFFF)), u"Wahr"_s, u"1"_s, u"-1"_s);
+        neu("falsch", el(11, u16(0)), u"Falsch"_s, u"0"_s, u"0"_s);
+        neu("byte", el(17, "\xc8"), u"200"_s, u"1"_s, u"200"_s);
+        neu("unbekannt", el(19, roh<qint32>(1)), u"!13"_s, u"!13"_s, u"!13"_s);
+    }
+
+    void werte()
+    {
+        QFETCH(QByteArray, wert);
+        QFETCH(QString, text);
+        QFETCH(QString, wahr);
+        QFETCH(QString, zahl);
+        const Einstellungswert w = Einstellungsarray::dekodieren(kopf(1, 0) + wert).element(0);
+        QCOMPARE(w.bytes(), wert);
+
+        const auto pruefen = [](const QString& erwartet, auto umwandlung) {
+            try {
+                QCOMPARE(umwandlung(), erwartet);
+            } catch (const Fehler& f) {
+                QCOMPARE(u"!"_s + QString::number(f.nummer()), erwartet);
+            }
+        };
+        pruefen(text, [&] { return w.alsText(); });
+        pruefen(wahr, [&] { return QString::number(int(w.alsWahrheitswert())); });
+        pruefen(zahl, [&] { return QString::number(w.alsZahl()); });
+    }
+
+    void unbekannterTypOhneLaenge()
+    {
+        // Element 12 has type 14, whose length is not known: what follows it
+        // cannot be found, so nothing may be written.
+        vorlage(u"sendwacht-unbekannter-typ-14.cfg"_s);
+        const QByteArray vorher = dateiLesen(m_cfg);
+        Einstellungsarray array = GetEinstellungsarray();
+        QCOMPARE(array.element(11).alsText(), u"/opt/tv"_s);
+        auto f = fehlerVon([&] { array.element(12); });
+        QVERIFY(f);
+        QVERIFY2(f->meldung().contains(u"weil das Element 12 den unbekannten Typcode 14 hat"_s),
+                 qPrintable(f->meldung()));
+        array.textSetzen(10, u"b.azs"_s);
+        f = fehlerVon([&] { PutEinstellungsarray(array); });
+        QVERIFY(f);
+        QCOMPARE(f->quelle(), u"PutEinstellungsarray"_s);
+        QVERIFY2(f->meldung().contains(u"wird nicht geschrieben"_s), qPrintable(f->meldung()));
+        QCOMPARE(dateiLesen(m_cfg), vorher);
+    }
+
+    void untergrenzeEins()
+    {
+        vorlage(u"sendwacht-untergrenze-1.cfg"_s); // 20 elements, element i holds 100 * i
+        for (qint32 index : {1, 10, 20})
+            QCOMPARE(GetEinstellung(index).alsZahl(), 100 * index);
+        for (qint32 index : {0, 21, -2147483647 - 1}) {
+            const auto f = fehlerVon([&] { GetEinstellung(index); });
+            QVERIFY(f);
+            QCOMPARE(f->nummer(), 9);
+        }
+
+        // Empty, at the lowest lower bound: the upper bound lies below 32 bits.
+        const Einstellungsarray leer = Einstellungsarray::dekodieren(kopf(0, -2147483647 - 1));
+        QCOMPARE(leer.obergrenze(), qint64(-2147483649LL));
+        QVERIFY_THROWS_EXCEPTION(Fehler, leer.element(-2147483647 - 1));
+    }
+
+    void textInAnsi()
+    {
+        Einstellungsarray array(0, 3);
+        array.textSetzen(1, u"€ä Ω"_s);
+        QCOMPARE(array.kodieren(), kopf(3, 0) + el(0) + txt("\x80\xe4 ?") + el(0));
+
+        // Too long for the 2-byte length, or outside the bounds: nothing changes.
+        const QByteArray vorher = array.kodieren();
+        QVERIFY_THROWS_EXCEPTION(Fehler, array.textSetzen(2, QString(65535, u'x')));
+        QVERIFY_THROWS_EXCEPTION(Fehler, array.setzen(3, Einstellungswert()));
+        QCOMPARE(array.kodieren(), vorher);
+        array.textSetzen(2, QString(65534, u'x'));
+        QCOMPARE(array.element(2).daten().size(), 2 + 65534);
+    }
 
 private:
-    void vorlage(const QString& name);
-    std::unique_ptr<QTemporaryDir> m_ordner;
-    QString m_cfg;
+    void vorlage(const QString& name)
+    {
+        QVERIFY(QFile::copy(QStringLiteral(SENDARO_TESTDATEN) + u'/' + name, m_cfg));
+    }
+    QTemporaryDir m_ordner;
+    const QString m_cfg = m_ordner.filePath(u"sendwacht.cfg"_s);
 };
-
-void TestEinstellungsarray::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-}
-
-void TestEinstellungsarray::init()
-{
-    m_ordner = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_ordner->isValid());
-    AppPfadSetzen(m_ordner->path());
-    m_cfg = m_ordner->filePath(u"sendwacht.cfg"_s);
-}
-
-void TestEinstellungsarray::vorlage(const QString& name)
-{
-    QVERIFY(QFile::copy(QStringLiteral(SENDARO_TESTDATEN) + u'/' + name, m_cfg));
-}
-
-void TestEinstellungsarray::lesefehler_data()
-{
-    QTest::addColumn<bool>("vorhanden");
-    QTest::addColumn<QByteArray>("inhalt");
-    QTest::addColumn<QString>("meldung");
-    const QString nichtInitialisiert =
-        u"Der Sendaro ist nicht initialisiert. Die Datei \"sendwacht.cfg\" exisitiert nicht. "
-        u"Starten Sie das Hilfsprogramm \"einrichter.exe\", um dieses Problem zu korrigieren."_s;
-    QTest::newRow("fehlt") << false << QByteArray() << nichtInitialisiert;
-    QTest::newRow("leer") << true << QByteArray() << nichtInitialisiert;
-    QTest::newRow("leerer wert") << true << el(0) + "egal" << nichtInitialisiert;
-    const auto beschaedigt = [](const char* name, const QString& vorlage, const QString& grund) {
-        QTest::newRow(name) << true
-                            << dateiLesen(QStringLiteral(SENDARO_TESTDATEN) + u'/' + vorlage)
-                            << u"Die Datei \"sendwacht.cfg\" ist beschädigt oder hat ein "
-                               u"unbekanntes Format: %1."_s.arg(grund);
-    };
-    beschaedigt("kein array", u"sendwacht-falscher-kopf-text.cfg"_s,
-                u"sie enthält keine Liste von Einstellungen, sondern den Typcode 8"_s);
-    beschaedigt("zwei dimensionen", u"sendwacht-zwei-dimensionen.cfg"_s,
-                u"die Einstellungsliste hat 2 Dimensionen statt einer"_s);
-    beschaedigt("absurde anzahl", u"sendwacht-absurde-anzahl.cfg"_s,
-                u"sie ist zu kurz für die angegebenen 2147483647 Elemente"_s);
-    beschaedigt("negative anzahl", u"sendwacht-negative-anzahl.cfg"_s,
-                u"die Zahl der Elemente ist negativ (-5)"_s);
-    beschaedigt("grenzen", u"sendwacht-grenzen-ueberlauf.cfg"_s,
-                u"die Indexgrenzen (ab 2147483646, 4 Elemente) sind ungültig"_s);
-    beschaedigt("text zu lang", u"sendwacht-text-laenger-als-datei.cfg"_s,
-                u"sie endet mitten im Element 1"_s);
-    beschaedigt("kopf", u"sendwacht-kopf-abgeschnitten.cfg"_s,
-                u"sie endet im Kopf der Einstellungsliste"_s);
-}
-
-void TestEinstellungsarray::lesefehler()
-{
-    QFETCH(bool, vorhanden);
-    QFETCH(QByteArray, inhalt);
-    QFETCH(QString, meldung);
-    if (vorhanden) {
-        QFile f(m_cfg);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size());
-    }
-    for (int versuch = 0; versuch < 2; ++versuch) { // the next start fails the same way
-        const auto f = fehlerVon([] { GetEinstellung(10); });
-        QVERIFY(f);
-        QCOMPARE(f->nummer(), 1);
-        QCOMPARE(f->quelle(), u"GetEinstellungsarray"_s);
-        QCOMPARE(f->meldung(), meldung);
-        QCOMPARE(dateiLesen(m_cfg), inhalt); // a missing file is left behind empty
-    }
-}
-
-void TestEinstellungsarray::rundreiseAendertNurGesetzteElemente()
-{
-    // Every type code the suite writes, unknown ones that can be delimited
-    // (nested arrays among them) and four bytes after the array.
-    vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
-    const QByteArray vorher = dateiLesen(m_cfg);
-    // Elements 10 to 15 as they stand in the file, and after 10, 11 and 15 are set.
-    const QByteArray mitte = el(11, u16(0xFFFF)) + el(11, u16(0)) + el(11, u16(1));
-    const QByteArray alt = txt("alt.azs") + txt("C:\\Programme\\TV") + mitte + el(11, u16(0));
-    const QByteArray neu = txt("neu-l\xe4nger.azs") + txt("") + mitte + el(11, u16(0xFFFF));
-    QCOMPARE(vorher.count(alt), 1);
-
-    Einstellungsarray array = GetEinstellungsarray();
-    QCOMPARE(array.obergrenze(), qint64(23));
-    PutEinstellungsarray(array);
-    QCOMPARE(dateiLesen(m_cfg), vorher);
-
-    array.textSetzen(10, u"neu-länger.azs"_s);
-    array.textSetzen(11, QString());
-    array.wahrheitswertSetzen(15, true);
-    PutEinstellungsarray(array);
-    QCOMPARE(dateiLesen(m_cfg), QByteArray(vorher).replace(alt, neu));
-    QCOMPARE(GetEinstellung(10).alsText(), u"neu-länger.azs"_s);
-}
-
-void TestEinstellungsarray::jedesAbgeschnitteneEndeIstEinFehler()
-{
-    vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
-    const QByteArray datei = dateiLesen(m_cfg);
-    QVERIFY(datei.endsWith("REST"));
-    const QByteArray ganz = datei.chopped(4);
-    for (qsizetype laenge = 1; laenge < ganz.size(); ++laenge) {
-        const auto f = fehlerVon([&] { Einstellungsarray::dekodieren(ganz.left(laenge)); });
-        QVERIFY2(f, qPrintable(u"Länge %1 gelesen"_s.arg(laenge)));
-        QVERIFY2(f->meldung().contains(u"beschädigt"_s), qPrintable(f->meldung()));
-    }
-    QCOMPARE(Einstellungsarray::dekodieren(ganz).kodieren(), ganz);
-}
-
-void TestEinstellungsarray::werte_data()
-{
-    QTest::addColumn<QByteArray>("wert");
-    QTest::addColumn<QString>("text"); // "!" + number: that error is expected
-    QTest::addColumn<QString>("wahr");
-    QTest::addColumn<QString>("zahl");
-    const auto neu = [](const char* name, const QByteArray& wert, const QString& text,
-                        const QString& wahr, const QString& zahl) {
-        QTest::newRow(name) << wert << text << wahr << zahl;
-    };
-    neu("leer", el(0), u""_s, u"0"_s, u"0"_s);
-    neu("null", el(1), u"!94"_s, u"!94"_s, u"!94"_s);
-    neu("int16", el(2, roh<qint16>(-12345)), u"-12345"_s, u"1"_s, u"-12345"_s);
-    neu("single", el(4, roh<float>(2.5f)), u"2,5"_s, u"1"_s, u"2"_s);
-    neu("double gross", el(5, roh<double>(1e20)), u"1E+20"_s, u"1"_s, u"!6"_s);
-    neu("waehrung", el(6, roh<qint64>(-125000)), u"-12,5"_s, u"1"_s, u"-12"_s);
-    neu("datum", el(7, roh<double>(45000.5)), u"15.03.2023 12:00:00"_s, u"1"_s, u"45000"_s);
-    neu("text zahl", txt(" 42 "), u" 42 "_s, u"1"_s, u"42"_s);
-    neu("text wahr", txt("Wahr"), u"Wahr"_s, u"1"_s, u"!13"_s);
-    neu("wahr", el(11, u16(0xFFFF)), u"Wahr"_s, u"1"_s, u"-1"_s);
-    neu("falsch", el(11, u16(0)), u"Falsch"_s, u"0"_s, u"0"_s);
-    neu("byte", el(17, "\xc8"), u"200"_s, u"1"_s, u"200"_s);
-    neu("unbekannt", el(19, roh<qint32>(1)), u"!13"_s, u"!13"_s, u"!13"_s);
-}
-
-void TestEinstellungsarray::werte()
-{
-    QFETCH(QByteArray, wert);
-    QFETCH(QString, text);
-    QFETCH(QString, wahr);
-    QFETCH(QString, zahl);
-    const Einstellungswert w = Einstellungsarray::dekodieren(kopf(1, 0) + wert).element(0);
-    QCOMPARE(w.bytes(), wert);
-
-    const auto pruefen = [](const QString& erwartet, auto umwandlung) {
-        try {
-            QCOMPARE(umwandlung(), erwartet);
-        } catch (const Fehler& f) {
-            QCOMPARE(u"!"_s + QString::number(f.nummer()), erwartet);
-        }
-    };
-    pruefen(text, [&] { return w.alsText(); });
-    pruefen(wahr, [&] { return QString::number(int(w.alsWahrheitswert())); });
-    pruefen(zahl, [&] { return QString::number(w.alsZahl()); });
-}
-
-void TestEinstellungsarray::unbekannterTypOhneLaenge()
-{
-    // Element 12 has type 14, whose length is not known: what follows it
-    // cannot be found, so nothing may be written.
-    vorlage(u"sendwacht-unbekannter-typ-14.cfg"_s);
-    const QByteArray vorher = dateiLesen(m_cfg);
-    Einstellungsarray array = GetEinstellungsarray();
-    QCOMPARE(array.element(11).alsText(), u"/opt/tv"_s);
-    auto f = fehlerVon([&] { array.element(12); });
-    QVERIFY(f);
-    QVERIFY2(f->meldung().contains(u"weil das Element 12 den unbekannten Typcode 14 hat"_s),
-             qPrintable(f->meldung()));
-    array.textSetzen(10, u"b.azs"_s);
-    f = fehlerVon([&] { PutEinstellungsarray(array); });
-    QVERIFY(f);
-    QCOMPARE(f->quelle(), u"PutEinstellungsarray"_s);
-    QVERIFY2(f->meldung().contains(u"wird nicht geschrieben"_s), qPrintable(f->meldung()));
-    QCOMPARE(dateiLesen(m_cfg), vorher);
-}
-
-void TestEinstellungsarray::untergrenzeEins()
-{
-    vorlage(u"sendwacht-untergrenze-1.cfg"_s); // 20 elements, element i holds 100 * i
-    for (qint32 index : {1, 10, 20})
-        QCOMPARE(GetEinstellung(index).alsZahl(), 100 * index);
-    for (qint32 index : {0, 21, -2147483647 - 1}) {
-        const auto f = fehlerVon([&] { GetEinstellung(index); });
-        QVERIFY(f);
-        QCOMPARE(f->nummer(), 9);
-    }
-
-    // Empty, at the lowest lower bound: the upper bound lies below 32 bits.
-    const Einstellungsarray leer = Einstellungsarray::dekodieren(kopf(0, -2147483647 - 1));
-    QCOMPARE(leer.obergrenze(), qint64(-2147483649LL));
-    QVERIFY_THROWS_EXCEPTION(Fehler, leer.element(-2147483647 - 1));
-}
-
-void TestEinstellungsarray::textInAnsi()
-{
-    Einstellungsarray array(0, 3);
-    array.textSetzen(1, u"€ä Ω"_s);
-    QCOMPARE(array.kodieren(), kopf(3, 0) + el(0) + txt("\x80\xe4 ?") + el(0));
-
-    // Too long for the 2-byte length, or outside the bounds: nothing changes.
-    const QByteArray vorher = array.kodieren();
-    QVERIFY_THROWS_EXCEPTION(Fehler, array.textSetzen(2, QString(65535, u'x')));
-    QVERIFY_THROWS_EXCEPTION(Fehler, array.setzen(3, Einstellungswert()));
-    QCOMPARE(array.kodieren(), vorher);
-    array.textSetzen(2, QString(65534, u'x'));
-    QCOMPARE(array.element(2).daten().size(), 2 + 65534);
-}
 
 QTEST_GUILESS_MAIN(TestEinstellungsarray)
 #include "tst_einstellungsarray.moc"

@@ -17,157 +17,137 @@ class TestGrundbefehle : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void pfade_data();
-    void pfade();
-    void dateiExistiert_data();
-    void dateiExistiert();
-    void ordnerExistiert_data();
-    void ordnerExistiert();
-    void nullErsetzen();
-    void logZeile();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid() && m_programmordner.isValid());
+        AppPfadSetzen(m_programmordner.path());
+        QDir d(m_dir.path());
+        QVERIFY(d.mkpath(u"ordner/unter"_s) && d.mkpath(u"nurohne"_s));
+        for (const auto& name : {u"tv.exe"_s, u"Liesmich.TXT"_s, u".versteckt"_s, u"ohne_endung"_s,
+                                 u"ordner/kanal.azs"_s, u"nurohne/LIESMICH"_s}) {
+            QFile f(d.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+
+        // A socket file stays behind when its descriptor is closed.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un adresse{};
+        adresse.sun_family = AF_UNIX;
+        const QByteArray p = QFile::encodeName(d.filePath(u"steckdose"_s));
+        QVERIFY(p.size() < qsizetype(sizeof adresse.sun_path));
+        memcpy(adresse.sun_path, p.constData(), p.size());
+        const int gebunden = ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse);
+        ::close(fd);
+        QCOMPARE(gebunden, 0);
+    }
+
+    void pfade_data()
+    {
+        QTest::addColumn<QString>("pfad");
+        QTest::addColumn<QString>("dateiname");
+        QTest::addColumn<QString>("ordner");
+        QTest::addColumn<QString>("mitTrenner"); // only the native separator is added
+        const auto neu = [](const QString& pfad, const QString& datei, const QString& ordner,
+                            const QString& mitTrenner) {
+            QTest::addRow("%s", pfad.isEmpty() ? "leer" : qPrintable(pfad))
+                << pfad << datei << ordner << mitTrenner;
+        };
+        neu(uR"(C:\a\b.exe)"_s, u"b.exe"_s, uR"(C:\a)"_s, uR"(C:\a\b.exe/)"_s);
+        neu(u"C:/a/b.exe"_s, u"b.exe"_s, u"C:/a"_s, u"C:/a/b.exe/"_s);
+        neu(uR"(C:\a/b\c.txt)"_s, u"c.txt"_s, uR"(C:\a/b)"_s, uR"(C:\a/b\c.txt/)"_s);
+        neu(u"b.exe"_s, u"b.exe"_s, QString(), u"b.exe/"_s);
+        neu(uR"(C:\a\)"_s, QString(), uR"(C:\a)"_s, uR"(C:\a\/)"_s);
+        neu(uR"(C:\b.exe)"_s, u"b.exe"_s, u"C:"_s, uR"(C:\b.exe/)"_s);
+        neu(u"/b.exe"_s, u"b.exe"_s, QString(), u"/b.exe/"_s);
+        neu(u"/opt/a/"_s, QString(), u"/opt/a"_s, u"/opt/a/"_s);
+        neu(QString(), QString(), QString(), u"/"_s);
+    }
+
+    void pfade()
+    {
+        QFETCH(QString, pfad);
+        QFETCH(QString, dateiname);
+        QFETCH(QString, ordner);
+        QFETCH(QString, mitTrenner);
+        QCOMPARE(DateinameAusPfad(pfad), dateiname);
+        QCOMPARE(OrdnerAusPfad(pfad), ordner);
+        QCOMPARE(PfadMitBackslash(pfad), mitTrenner);
+    }
+
+    void existiert_data()
+    {
+        QTest::addColumn<QString>("relativ");
+        QTest::addColumn<bool>("datei");
+        QTest::addColumn<bool>("ordner");
+        QTest::newRow("datei") << u"tv.exe"_s << true << false;
+        QTest::newRow("ordner") << u"ordner/unter"_s << false << true;
+        QTest::newRow("fehlt") << u"fehlt"_s << false << false;
+        QTest::newRow("versteckt") << u".versteckt"_s << false << false;
+        QTest::newRow("socket") << u"steckdose"_s << false << false;
+        QTest::newRow("backslash als trenner") << uR"(ordner\kanal.azs)"_s << true << false;
+        QTest::newRow("*.*") << u"*.*"_s << true << false;
+        QTest::newRow("*.* ohne punkt im namen") << u"nurohne/*.*"_s << true << false;
+        QTest::newRow("muster ohne schreibweise") << u"ordner/*.AZS"_s << true << false;
+        QTest::newRow("?") << u"t?.exe"_s << true << false;
+        QTest::newRow("? genau ein zeichen") << u"t?.ex"_s << false << false;
+        QTest::newRow("muster trifft nur ordner") << u"ordn*"_s << false << false;
+        QTest::newRow("muster trifft nur versteckte") << u".vers*"_s << false << false;
+        QTest::newRow("*. ohne endung") << u"ohne*."_s << true << false;
+        QTest::newRow("*. mit endung") << u"tv*."_s << false << false;
+        QTest::newRow("eckige klammern sind zeichen") << u"[a-z]*"_s << false << false;
+    }
+
+    void existiert()
+    {
+        QFETCH(QString, relativ);
+        QFETCH(bool, datei);
+        QFETCH(bool, ordner);
+        const QString pfad = m_dir.path() + u'/' + relativ;
+        QCOMPARE(DateiExistiert(pfad), datei);
+        QDir::setCurrent(m_dir.path());
+        QCOMPARE(OrdnerExistiert(pfad), ordner);
+        QCOMPARE(QDir::currentPath(), QDir(m_programmordner.path()).canonicalPath());
+    }
+
+    void nullErsetzen()
+    {
+        QCOMPARE(NullErsetzen(QVariant(), u"x"_s), QVariant(u"x"_s));
+        QCOMPARE(NullErsetzen(QVariant(5), u"x"_s), QVariant(5));
+    }
+
+    void logZeile()
+    {
+        const QString datei = m_dir.filePath(u"protokoll.log"_s);
+        LogZeileSchreiben(datei, u"Grüße"_s, true, true);
+        LogZeileSchreiben(datei, u"zwei"_s, false, false); // appended: just the text
+        QFile f(datei);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString inhalt = QString::fromLatin1(f.readAll()); // these 1252 letters are Latin-1
+        const auto zeilen =
+            QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d \\| "
+                               u"(-?\\d+) Bytes frei \\| Grüße\r\nzwei\r\n$"_s)
+                .match(inhalt);
+        QVERIFY2(zeilen.hasMatch(), qPrintable(inhalt));
+
+        // The free memory as the suite has always logged it: the low 32 bits of
+        // MemAvailable, at most 4 GiB - 1. Memory moves between the readings.
+        QFile meminfo(u"/proc/meminfo"_s);
+        QVERIFY(meminfo.open(QIODevice::ReadOnly));
+        const auto m = QRegularExpression(u"MemAvailable:\\s*(\\d+) kB"_s)
+                           .match(QString::fromLatin1(meminfo.readAll()));
+        QVERIFY(m.hasMatch());
+        const auto erwartet =
+            qint32(quint32(std::min<quint64>(m.captured(1).toULongLong() * 1024, 0xFFFFFFFFu)));
+        const qint64 gemessen = zeilen.captured(1).toLongLong();
+        QCOMPARE(gemessen < 0, erwartet < 0);
+        QVERIFY(qAbs(gemessen - erwartet) < 256 * 1024 * 1024);
+    }
 
 private:
     QTemporaryDir m_dir;
     QTemporaryDir m_programmordner;
 };
-
-void TestGrundbefehle::initTestCase()
-{
-    QVERIFY(m_dir.isValid() && m_programmordner.isValid());
-    AppPfadSetzen(m_programmordner.path());
-    QDir d(m_dir.path());
-    QVERIFY(d.mkpath(u"ordner/unter"_s) && d.mkpath(u"nurohne"_s));
-    for (const auto& name : {u"tv.exe"_s, u"Liesmich.TXT"_s, u".versteckt"_s, u"ohne_endung"_s,
-                             u"ordner/kanal.azs"_s, u"nurohne/LIESMICH"_s}) {
-        QFile f(d.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
-
-    // A socket file stays behind when its descriptor is closed.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(fd >= 0);
-    sockaddr_un adresse{};
-    adresse.sun_family = AF_UNIX;
-    const QByteArray p = QFile::encodeName(d.filePath(u"steckdose"_s));
-    QVERIFY(p.size() < qsizetype(sizeof adresse.sun_path));
-    memcpy(adresse.sun_path, p.constData(), p.size());
-    const int gebunden = ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse);
-    ::close(fd);
-    QCOMPARE(gebunden, 0);
-}
-
-void TestGrundbefehle::pfade_data()
-{
-    QTest::addColumn<QString>("pfad");
-    QTest::addColumn<QString>("dateiname");
-    QTest::addColumn<QString>("ordner");
-    QTest::addColumn<QString>("mitTrenner"); // only the native separator is added
-    const auto neu = [](const QString& pfad, const QString& datei, const QString& ordner,
-                        const QString& mitTrenner) {
-        QTest::addRow("%s", pfad.isEmpty() ? "leer" : qPrintable(pfad))
-            << pfad << datei << ordner << mitTrenner;
-    };
-    neu(uR"(C:\a\b.exe)"_s, u"b.exe"_s, uR"(C:\a)"_s, uR"(C:\a\b.exe/)"_s);
-    neu(u"C:/a/b.exe"_s, u"b.exe"_s, u"C:/a"_s, u"C:/a/b.exe/"_s);
-    neu(uR"(C:\a/b\c.txt)"_s, u"c.txt"_s, uR"(C:\a/b)"_s, uR"(C:\a/b\c.txt/)"_s);
-    neu(u"b.exe"_s, u"b.exe"_s, QString(), u"b.exe/"_s);
-    neu(uR"(C:\a\)"_s, QString(), uR"(C:\a)"_s, uR"(C:\a\/)"_s);
-    neu(uR"(C:\b.exe)"_s, u"b.exe"_s, u"C:"_s, uR"(C:\b.exe/)"_s);
-    neu(u"/b.exe"_s, u"b.exe"_s, QString(), u"/b.exe/"_s);
-    neu(u"/opt/a/"_s, QString(), u"/opt/a"_s, u"/opt/a/"_s);
-    neu(QString(), QString(), QString(), u"/"_s);
-}
-
-void TestGrundbefehle::pfade()
-{
-    QFETCH(QString, pfad);
-    QFETCH(QString, dateiname);
-    QFETCH(QString, ordner);
-    QFETCH(QString, mitTrenner);
-    QCOMPARE(DateinameAusPfad(pfad), dateiname);
-    QCOMPARE(OrdnerAusPfad(pfad), ordner);
-    QCOMPARE(PfadMitBackslash(pfad), mitTrenner);
-}
-
-void TestGrundbefehle::dateiExistiert_data()
-{
-    QTest::addColumn<QString>("relativ");
-    QTest::addColumn<bool>("erwartet");
-    QTest::newRow("datei") << u"tv.exe"_s << true;
-    QTest::newRow("ordner") << u"ordner"_s << false;
-    QTest::newRow("versteckt") << u".versteckt"_s << false;
-    QTest::newRow("socket") << u"steckdose"_s << false;
-    QTest::newRow("backslash als trenner") << uR"(ordner\kanal.azs)"_s << true;
-    QTest::newRow("*.*") << u"*.*"_s << true;
-    QTest::newRow("*.* ohne punkt im namen") << u"nurohne/*.*"_s << true;
-    QTest::newRow("muster ohne schreibweise") << u"ordner/*.AZS"_s << true;
-    QTest::newRow("?") << u"t?.exe"_s << true;
-    QTest::newRow("? genau ein zeichen") << u"t?.ex"_s << false;
-    QTest::newRow("muster trifft nur ordner") << u"ordn*"_s << false;
-    QTest::newRow("muster trifft nur versteckte") << u".vers*"_s << false;
-    QTest::newRow("*. ohne endung") << u"ohne*."_s << true;
-    QTest::newRow("*. mit endung") << u"tv*."_s << false;
-    QTest::newRow("eckige klammern sind zeichen") << u"[a-z]*"_s << false;
-}
-
-void TestGrundbefehle::dateiExistiert()
-{
-    QFETCH(QString, relativ);
-    QFETCH(bool, erwartet);
-    QCOMPARE(DateiExistiert(m_dir.path() + u'/' + relativ), erwartet);
-}
-
-void TestGrundbefehle::ordnerExistiert_data()
-{
-    QTest::addColumn<QString>("relativ");
-    QTest::addColumn<bool>("erwartet");
-    QTest::newRow("ordner") << u"ordner/unter"_s << true;
-    QTest::newRow("datei") << u"tv.exe"_s << false;
-    QTest::newRow("fehlt") << u"fehlt"_s << false;
-}
-
-void TestGrundbefehle::ordnerExistiert()
-{
-    QFETCH(QString, relativ);
-    QFETCH(bool, erwartet);
-    QDir::setCurrent(m_dir.path());
-    QCOMPARE(OrdnerExistiert(m_dir.path() + u'/' + relativ), erwartet);
-    QCOMPARE(QDir::currentPath(), QDir(m_programmordner.path()).canonicalPath());
-}
-
-void TestGrundbefehle::nullErsetzen()
-{
-    QCOMPARE(NullErsetzen(QVariant(), u"x"_s), QVariant(u"x"_s));
-    QCOMPARE(NullErsetzen(QVariant(5), u"x"_s), QVariant(5));
-}
-
-void TestGrundbefehle::logZeile()
-{
-    const QString datei = m_dir.filePath(u"protokoll.log"_s);
-    LogZeileSchreiben(datei, u"Grüße"_s, true, true);
-    LogZeileSchreiben(datei, u"zwei"_s, false, false); // appended: just the text
-    QFile f(datei);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QString inhalt = QString::fromLatin1(f.readAll()); // these 1252 letters are Latin-1
-    const auto zeilen = QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d \\| "
-                                           u"(-?\\d+) Bytes frei \\| Grüße\r\nzwei\r\n$"_s)
-                            .match(inhalt);
-    QVERIFY2(zeilen.hasMatch(), qPrintable(inhalt));
-
-    // The free memory as the suite has always logged it: the low 32 bits of
-    // MemAvailable, at most 4 GiB - 1. Memory moves between the readings.
-    QFile meminfo(u"/proc/meminfo"_s);
-    QVERIFY(meminfo.open(QIODevice::ReadOnly));
-    const auto m = QRegularExpression(u"MemAvailable:\\s*(\\d+) kB"_s)
-                       .match(QString::fromLatin1(meminfo.readAll()));
-    QVERIFY(m.hasMatch());
-    const auto erwartet =
-        qint32(quint32(std::min<quint64>(m.captured(1).toULongLong() * 1024, 0xFFFFFFFFu)));
-    const qint64 gemessen = zeilen.captured(1).toLongLong();
-    QCOMPARE(gemessen < 0, erwartet < 0);
-    QVERIFY(qAbs(gemessen - erwartet) < 256 * 1024 * 1024);
-}
 
 QTEST_GUILESS_MAIN(TestGrundbefehle)
 #include "tst_grundbefehle.moc"

@@ -7,17 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-/// Runs under its own PulseAudio with the null sink "nullsink" as default
-/// output; `pactl` is the independent observer of the sink's mute.
-class TestPCStummschaltung : public QObject
-{
-    Q_OBJECT
-private slots:
-    void stummUndZurueck_data();
-    void stummUndZurueck();
-    void ohneServerStill();
-};
-
 namespace {
 bool senkeStumm()
 {
@@ -33,50 +22,57 @@ void senkeSetzen(bool stumm)
 }
 } // namespace
 
-void TestPCStummschaltung::stummUndZurueck_data()
+/// Runs under its own PulseAudio with the null sink "nullsink" as default
+/// output; `pactl` is the independent observer of the sink's mute.
+class TestPCStummschaltung : public QObject
 {
-    QTest::addColumn<bool>("vorher");
-    QTest::addColumn<int>("aufrufe");
-    QTest::addColumn<bool>("nachher");
-    QTest::newRow("vorher laut") << false << 1 << false;
-    QTest::newRow("vorher stumm") << true << 1 << true;
-    // The second call remembers the state the first one left behind.
-    QTest::newRow("zweimal stumm") << false << 2 << true;
-}
+    Q_OBJECT
+private slots:
+    void stummUndZurueck_data()
+    {
+        QTest::addColumn<bool>("vorher");
+        QTest::addColumn<int>("aufrufe");
+        QTest::addColumn<bool>("nachher");
+        QTest::newRow("vorher laut") << false << 1 << false;
+        QTest::newRow("vorher stumm") << true << 1 << true;
+        // The second call remembers the state the first one left behind.
+        QTest::newRow("zweimal stumm") << false << 2 << true;
+    }
 
-void TestPCStummschaltung::stummUndZurueck()
-{
-    QFETCH(bool, vorher);
-    QFETCH(int, aufrufe);
-    QFETCH(bool, nachher);
-    senkeSetzen(vorher);
-    QCOMPARE(GetMute(kLautsprecher), vorher);
+    void stummUndZurueck()
+    {
+        QFETCH(bool, vorher);
+        QFETCH(int, aufrufe);
+        QFETCH(bool, nachher);
+        senkeSetzen(vorher);
+        QCOMPARE(GetMute(kLautsprecher), vorher);
 
-    for (int i = 0; i < aufrufe; ++i)
-        PCStummschalten();
-    QVERIFY(senkeStumm());
-    QVERIFY(GetMute(kLautsprecher));
+        for (int i = 0; i < aufrufe; ++i)
+            PCStummschalten();
+        QVERIFY(senkeStumm());
+        QVERIFY(GetMute(kLautsprecher));
 
-    PCStummschaltungZuruecksetzen();
-    QCOMPARE(senkeStumm(), nachher);
-}
+        PCStummschaltungZuruecksetzen();
+        QCOMPARE(senkeStumm(), nachher);
+    }
 
-void TestPCStummschaltung::ohneServerStill()
-{
-    // Another process, so that ALSA reads its configuration afresh and finds
-    // no sound server: nothing changes and nothing is printed.
-    senkeSetzen(true);
-    QProcess kind;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"PULSE_SERVER"_s, u"unix:/nonexistent/sendaro"_s);
-    kind.setProcessEnvironment(env);
-    kind.start(QCoreApplication::applicationFilePath(), {u"--ohne-server"_s});
-    QVERIFY(kind.waitForFinished(30000));
-    QCOMPARE(kind.exitCode(), 0);
-    QCOMPARE(kind.readAllStandardError(), QByteArray());
-    QCOMPARE(kind.readAllStandardOutput(), "stumm=0\n"_ba);
-    QVERIFY(senkeStumm());
-}
+    void ohneServerStill()
+    {
+        // Another process, so that ALSA reads its configuration afresh and
+        // finds no sound server: nothing changes and nothing is printed.
+        senkeSetzen(true);
+        QProcess kind;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"PULSE_SERVER"_s, u"unix:/nonexistent/sendaro"_s);
+        kind.setProcessEnvironment(env);
+        kind.setProcessChannelMode(QProcess::MergedChannels);
+        kind.start(QCoreApplication::applicationFilePath(), {u"--ohne-server"_s});
+        QVERIFY(kind.waitForFinished(30000));
+        QCOMPARE(kind.exitCode(), 0);
+        QCOMPARE(kind.readAll(), "stumm=0\n"_ba);
+        QVERIFY(senkeStumm());
+    }
+};
 
 int main(int argc, char** argv)
 {

@@ -4,14 +4,6 @@
 
 using namespace Qt::StringLiterals;
 
-class TestTextZeile2Collection : public QObject
-{
-    Q_OBJECT
-private slots:
-    void zerlegen_data();
-    void zerlegen();
-};
-
 namespace {
 enum Schalter
 {
@@ -21,6 +13,26 @@ enum Schalter
     Behalt = 4 // keep the quotes
 };
 } // namespace
+
+class TestTextZeile2Collection : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Defined below the class: moc cannot read raw strings holding a quote.
+    void zerlegen_data();
+
+    void zerlegen()
+    {
+        QFETCH(QString, zeile);
+        QFETCH(int, schalter);
+        QFETCH(QStringList, erwartet);
+        QFETCH(QString, trenn);
+        QFETCH(QString, trenn2);
+        QCOMPARE(TextZeile2Collection(zeile, trenn, trenn2, schalter & Anf, schalter & Trim,
+                                      schalter & Behalt),
+                 erwartet);
+    }
+};
 
 void TestTextZeile2Collection::zerlegen_data()
 {
@@ -71,18 +83,6 @@ void TestTextZeile2Collection::zerlegen_data()
         u";"_s);
     neu("gleichstand geht an den ersten", u"a;,b"_s, Anf, {u"a"_s, u"b"_s}, u";,"_s, u";"_s);
     neu("mehrzeichen-trenner", u"a::b::"_s, Anf, {u"a"_s, u"b"_s, QString()}, u"::"_s);
-}
-
-void TestTextZeile2Collection::zerlegen()
-{
-    QFETCH(QString, zeile);
-    QFETCH(int, schalter);
-    QFETCH(QStringList, erwartet);
-    QFETCH(QString, trenn);
-    QFETCH(QString, trenn2);
-    QCOMPARE(TextZeile2Collection(zeile, trenn, trenn2, schalter & Anf, schalter & Trim,
-                                  schalter & Behalt),
-             erwartet);
 }
 
 QTEST_GUILESS_MAIN(TestTextZeile2Collection)
