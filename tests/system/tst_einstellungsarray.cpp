@@ -169,9 +169,13 @@ private slots:
         neu("single", el(4, roh<float>(2.5f)), u"2,5"_s, u"1"_s, u"2"_s);
         neu("double gross", el(5, roh<double>(1e20)), u"1E+20"_s, u"1"_s, u"!6"_s);
         neu("waehrung", el(6, roh<qint64>(-125000)), u"-12,5"_s, u"1"_s, u"-12"_s);
+        neu("waehrung halb", el(6, roh<qint64>(25000)), u"2,5"_s, u"1"_s, u"2"_s);
         neu("datum", el(7, roh<double>(45000.5)), u"15.03.2023 12:00:00"_s, u"1"_s, u"45000"_s);
+        neu("datum ohne zeit", el(7, roh<double>(-1.0)), u"29.12.1899"_s, u"1"_s, u"-1"_s);
         neu("text zahl", txt(" 42 "), u" 42 "_s, u"1"_s, u"42"_s);
         neu("text wahr", txt("Wahr"), u"Wahr"_s, u"1"_s, u"!13"_s);
+        neu("text hex", txt("&HFF"), u"&HFF"_s, u"1"_s, u"255"_s);
+        neu("text leer", txt(""), u""_s, u"!13"_s, u"!13"_s);
         neu("wahr", el(11, u16(0xFFFF)), u"Wahr"_s, u"1"_s, u"-1"_s);
         neu("falsch", el(11, u16(0)), u"Falsch"_s, u"0"_s, u"0"_s);
         neu("byte", el(17, "\xc8"), u"200"_s, u"1"_s, u"200"_s);

@@ -28,6 +28,7 @@ private slots:
             QFile f(d.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
+        QVERIFY(QFile::link(d.filePath(u"tv.exe"_s), d.filePath(u"verweis.exe"_s)));
 
         // A socket file stays behind when its descriptor is closed.
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -85,9 +86,11 @@ private slots:
         QTest::newRow("fehlt") << u"fehlt"_s << false << false;
         QTest::newRow("versteckt") << u".versteckt"_s << false << false;
         QTest::newRow("socket") << u"steckdose"_s << false << false;
+        QTest::newRow("verweis auf datei") << u"verweis.exe"_s << true << false;
         QTest::newRow("backslash als trenner") << uR"(ordner\kanal.azs)"_s << true << false;
         QTest::newRow("*.*") << u"*.*"_s << true << false;
         QTest::newRow("*.* ohne punkt im namen") << u"nurohne/*.*"_s << true << false;
+        QTest::newRow("*.* in leerem ordner") << u"ordner/unter/*.*"_s << false << false;
         QTest::newRow("muster ohne schreibweise") << u"ordner/*.AZS"_s << true << false;
         QTest::newRow("?") << u"t?.exe"_s << true << false;
         QTest::newRow("? genau ein zeichen") << u"t?.ex"_s << false << false;
@@ -112,7 +115,8 @@ private slots:
 
     void nullErsetzen()
     {
-        QCOMPARE(NullErsetzen(QVariant(), u"x"_s), QVariant(u"x"_s));
+        // A database null is a null value of its column's type.
+        QCOMPARE(NullErsetzen(QVariant(QMetaType::fromType<QString>()), 0), QVariant(0));
         QCOMPARE(NullErsetzen(QVariant(5), u"x"_s), QVariant(5));
     }
 
@@ -121,12 +125,14 @@ private slots:
         const QString datei = m_dir.filePath(u"protokoll.log"_s);
         LogZeileSchreiben(datei, u"Grüße"_s, true, true);
         LogZeileSchreiben(datei, u"zwei"_s, false, false); // appended: just the text
+        LogZeileSchreiben(datei, u"drei"_s, true, false);
         QFile f(datei);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString inhalt = QString::fromLatin1(f.readAll()); // these 1252 letters are Latin-1
+        const QString datum = u"\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d \\| "_s;
         const auto zeilen =
-            QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d \\| "
-                               u"(-?\\d+) Bytes frei \\| Grüße\r\nzwei\r\n$"_s)
+            QRegularExpression(
+                u"^%1(-?\\d+) Bytes frei \\| Grüße\r\nzwei\r\n%1drei\r\n$"_s.arg(datum))
                 .match(inhalt);
         QVERIFY2(zeilen.hasMatch(), qPrintable(inhalt));
 
