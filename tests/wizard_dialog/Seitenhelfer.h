@@ -9,9 +9,11 @@
 
 #include "wizard_dialog/frmWizard.h"
 
-// Helpers for driving wizard pages as a user would: the page operations
-// block in their own event loop, so the user's actions are queued on timers
-// before the call and run while the page waits.
+// Driving wizard pages as a user would: a page blocks in its own event loop,
+// so the user's actions are queued on timers before the call.
+
+inline const QString Befehlsliste =
+    QStringLiteral(",AnwendungStarten,FensterAktivieren,Warten,TastenSenden,Terminieren,Beep");
 
 /// Runs `aktion` `ms` milliseconds from now, inside whatever loop runs then.
 inline void spaeter(std::function<void()> aktion, int ms = 0)
@@ -19,10 +21,11 @@ inline void spaeter(std::function<void()> aktion, int ms = 0)
     QTimer::singleShot(ms, std::move(aktion));
 }
 
+/// The dialog's control `name`, or numbered control `name` + `nummer`.
 template<typename T = QWidget>
-T* element(const frmWizard& dialog, const QString& name)
+T* element(const frmWizard& dialog, const QString& name, int nummer = 0)
 {
-    return dialog.findChild<T*>(name);
+    return dialog.findChild<T*>(nummer > 0 ? name + QString::number(nummer) : name);
 }
 
 inline QPushButton* knopf(const frmWizard& dialog, const QString& name)
@@ -30,38 +33,76 @@ inline QPushButton* knopf(const frmWizard& dialog, const QString& name)
     return element<QPushButton>(dialog, name);
 }
 
-/// A click near the left end, where buttons, check boxes and labels all
-/// take it (a wide check box only reacts on its box and its text).
+/// A click near the left end, where buttons, check boxes and labels all take it.
 inline void klicken(QWidget* w)
 {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
 
-/// A key typed by the user: it goes to the focused control, or to the
-/// window itself when nothing has the focus.
-inline void taste(frmWizard& dialog, Qt::Key k)
+/// Abbrechen, Zurück, Weiter and Fertig stellen, each v(isible) or h(idden)
+/// and e(nabled) or g(reyed): "ve ve ve hg".
+inline QString knoepfe(const frmWizard& dialog)
 {
-    QWidget* ziel = QApplication::focusWidget();
-    QTest::keyClick(ziel && ziel->window() == &dialog ? ziel : &dialog, k);
+    QStringList s;
+    for (const char* name : {"cmdAbbrechen", "cmdZurück", "cmdWeiter", "cmdFertigstellen"}) {
+        const QPushButton* k = knopf(dialog, QString::fromUtf8(name));
+        s << QString(k->isHidden() ? u'h' : u'v') + (k->isEnabled() ? u'e' : u'g');
+    }
+    return s.join(u' ');
 }
 
-/// Ends a page that the test did not end itself, so a fault cannot hang
-/// the run; `abgelaufen` tells that it had to.
-class Wachhund
+/// Shows a page of kind `art` with the caption `text` and returns its result
+/// as text. `a` holds the entries (list, options, boxes, text-field captions,
+/// editor rows as "command,parameter"), or the second label, the box text or
+/// the heading; `b` the default. Pieces in `a` and `b` are separated by "|".
+inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QString a = {},
+                      QString b = {}, bool zwingend = false, const QList<int>& z = {1, 1, 1, 0})
 {
-public:
+    a.replace(u'|', QStringLiteral("\r\n"));
+    b.replace(u'|', QStringLiteral("\r\n"));
+    const int n = z[0], r = z[1], w = z[2], f = z[3];
+    const QString t = QStringLiteral("TV-Anwendung verknüpfen");
+    if (art == u"zeile")
+        return d.ShowShapeTextzeileEingeben(n, r, w, f, t, text, b, zwingend);
+    if (art == u"datei")
+        return d.ShowShapeDateiAuswählen(n, r, w, f, t, text, a, b, 1, {}, false, false, zwingend);
+    if (art == u"liste" || art == u"mehrfach")
+        return d.ShowShapeAusListeAuswählen(n, r, w, f, t, text, a, b, zwingend,
+                                            art == u"mehrfach");
+    if (art == u"haekchen")
+        return QString::fromUtf8(
+            d.ShowShapeHäkchenSetzen(n, r, w, f, t, text, a, b == u"ja", zwingend) ? "ja" : "nein");
+    if (art == u"option")
+        return QString::number(d.ShowShapeOptionAuswählen(n, r, w, f, t, text, a, b.toShort()));
+    if (art == u"check")
+        return d.ShowShapeCheckboxenSetzen(n, r, w, f, t, text, a, b);
+    if (art == u"texte")
+        return d.ShowShapeTexteEingeben(n, r, w, f, t, text, a, b);
+    if (art == u"befehle") {
+        ComboTextTabelle tabelle(12);
+        const QStringList zeilen = a.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (int k = 1; k <= zeilen.size(); ++k) {
+            tabelle.setzen(k, 1, zeilen.at(k - 1).section(u',', 0, 0));
+            tabelle.setzen(k, 2, zeilen.at(k - 1).section(u',', 1));
+        }
+        d.ShowShapeComboTextEingeben(n, r, w, f, t, text, Befehlsliste, tabelle);
+    } else {
+        d.ShowShapeNurAnzeige(n, r, w, f, t, text, a);
+    }
+    return {};
+}
+
+/// Ends a page that the test did not end itself, so a fault cannot hang the
+/// run; `abgelaufen` tells that it had to.
+struct Wachhund
+{
     explicit Wachhund(frmWizard& dialog, int ms = 5000)
     {
-        m_zeit.setSingleShot(true);
-        QObject::connect(&m_zeit, &QTimer::timeout, [this, &dialog] {
-            m_abgelaufen = true;
+        QTimer::singleShot(ms, &zeit, [this, &dialog] {
+            abgelaufen = true;
             dialog.SeiteBeenden();
         });
-        m_zeit.start(ms);
     }
-    bool abgelaufen() const { return m_abgelaufen; }
-
-private:
-    QTimer m_zeit;
-    bool m_abgelaufen = false;
+    QObject zeit;
+    bool abgelaufen = false;
 };

@@ -10,79 +10,51 @@ class TestStringStueck : public QObject
 {
     Q_OBJECT
 private slots:
-    void einSchnitt_data();
-    void einSchnitt();
-    void bisZumEnde_data();
-    void bisZumEnde();
+    void stuecke_data();
+    void stuecke();
 };
 
-void TestStringStueck::einSchnitt_data()
+// Text, separator, whether a leading line feed is dropped; the pieces cut
+// until the rest is empty.
+void TestStringStueck::stuecke_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("trenner");
     QTest::addColumn<bool>("lfWeg");
-    QTest::addColumn<QString>("stueck");
-    QTest::addColumn<QString>("rest");
+    QTest::addColumn<QStringList>("stuecke");
 
-    QTest::newRow("leer") << QString() << u"\r"_s << true << QString() << QString();
-    QTest::newRow("ohne trenner") << u"abc"_s << u";"_s << true << u"abc"_s << QString();
-    QTest::newRow("trenner am anfang") << u";abc"_s << u";"_s << false << QString() << u"abc"_s;
-    QTest::newRow("trenner am ende") << u"abc;"_s << u";"_s << false << u"abc"_s << QString();
-    QTest::newRow("cr lf, lf bleibt im rest")
-        << u"ja\r\nnein"_s << u"\r"_s << true << u"ja"_s << u"\nnein"_s;
-    QTest::newRow("lf am anfang faellt weg")
-        << u"\nnein"_s << u"\r"_s << true << u"nein"_s << QString();
+    const QString cr = u"\r"_s;
+    QTest::newRow("leer") << QString() << cr << true << QStringList{};
+    QTest::newRow("ohne trenner") << u"abc"_s << u";"_s << true << QStringList{u"abc"_s};
+    QTest::newRow("trenner am anfang und doppelt")
+        << u";a;;b;"_s << u";"_s << false << QStringList{QString(), u"a"_s, QString(), u"b"_s};
+    QTest::newRow("cr lf") << u"ja\r\nnein"_s << cr << true << QStringList{u"ja"_s, u"nein"_s};
     QTest::newRow("lf bleibt ohne schalter")
-        << u"\nnein"_s << u"\r"_s << false << u"\nnein"_s << QString();
-    QTest::newRow("nur ein lf faellt weg")
-        << u"\n\nx\ry"_s << u"\r"_s << true << u"\nx"_s << u"y"_s;
-    QTest::newRow("einzelnes lf wird leer") << u"\n"_s << u"\r"_s << true << QString() << QString();
-    QTest::newRow("lf in der mitte bleibt")
-        << u"a\nb\rc"_s << u"\r"_s << true << u"a\nb"_s << u"c"_s;
-    QTest::newRow("gross und klein zaehlen") << u"aXbxc"_s << u"x"_s << false << u"aXb"_s << u"c"_s;
+        << u"ja\r\nnein"_s << cr << false << QStringList{u"ja"_s, u"\nnein"_s};
+    QTest::newRow("cr lf am ende gibt ein leeres stueck")
+        << u"a\r\nb\r\n"_s << cr << true << QStringList{u"a"_s, u"b"_s, QString()};
+    QTest::newRow("nur ein lf vorne faellt weg")
+        << u"\n\nx\ry\nz"_s << cr << true << QStringList{u"\nx"_s, u"y\nz"_s};
+    QTest::newRow("gross und klein zaehlen")
+        << u"aXbxc"_s << u"x"_s << false << QStringList{u"aXb"_s, u"c"_s};
     QTest::newRow("trenner aus zwei zeichen")
-        << u"ab--cd--"_s << u"--"_s << false << u"ab"_s << u"cd--"_s;
-    QTest::newRow("erster von zwei trennern") << u"a;;b"_s << u";"_s << false << u"a"_s << u";b"_s;
+        << u"ab--cd--"_s << u"--"_s << false << QStringList{u"ab"_s, u"cd"_s};
 }
 
-void TestStringStueck::einSchnitt()
+void TestStringStueck::stuecke()
 {
     QFETCH(QString, text);
     QFETCH(QString, trenner);
     QFETCH(bool, lfWeg);
-    QFETCH(QString, stueck);
-    QFETCH(QString, rest);
-
-    QString ganz = text;
-    QCOMPARE(StringStück(ganz, trenner, lfWeg), stueck);
-    QCOMPARE(ganz, rest);
-}
-
-// Cutting with CR (line feeds dropped) until the rest is empty.
-void TestStringStueck::bisZumEnde_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("stuecke");
-
-    QTest::newRow("ja nein") << u"ja\r\nnein"_s << QStringList{u"ja"_s, u"nein"_s};
-    QTest::newRow("cr lf am ende gibt ein leeres stueck")
-        << u"a\r\nb\r\n"_s << QStringList{u"a"_s, u"b"_s, QString()};
-    QTest::newRow("leere zeile") << u"a\r\n\r\nb"_s << QStringList{u"a"_s, QString(), u"b"_s};
-    QTest::newRow("nur cr") << u"a\rb"_s << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("leer") << QString() << QStringList{};
-}
-
-void TestStringStueck::bisZumEnde()
-{
-    QFETCH(QString, text);
     QFETCH(QStringList, stuecke);
 
     QStringList ist;
     for (int schutz = 0; !text.isEmpty() && schutz < 100; ++schutz)
-        ist << StringStück(text, u"\r"_s, true);
+        ist << StringStück(text, trenner, lfWeg);
     QCOMPARE(ist, stuecke);
-    // Once the rest is empty, every further piece is empty too.
-    QCOMPARE(StringStück(text, u"\r"_s, true), QString());
+    // Once the rest is empty, it stays empty and every piece is empty.
+    QCOMPARE(StringStück(text, trenner, lfWeg), QString());
+    QVERIFY(text.isEmpty());
 }
 
 QTEST_MAIN(TestStringStueck)
