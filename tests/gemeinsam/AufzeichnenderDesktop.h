@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include <QMap>
 #include <QSet>
 #include <QStringList>
@@ -45,14 +47,14 @@ public:
     }
     bool fensterAktivieren(const QString& titel) override
     {
-        faelligeFensterOeffnen();
-        for (const QString& f : std::as_const(fenster)) {
-            if (f.startsWith(titel, Qt::CaseInsensitive)) {
-                protokoll << QStringLiteral("aktivieren(%1)").arg(titel);
-                return true;
-            }
-        }
-        return false;
+        while (!spaeteFenster.isEmpty() && spaeteFenster.firstKey() <= m_vergangen)
+            fenster << spaeteFenster.take(spaeteFenster.firstKey());
+        const bool gefunden = std::any_of(fenster.cbegin(), fenster.cend(), [&](const QString& f) {
+            return f.startsWith(titel, Qt::CaseInsensitive);
+        });
+        if (gefunden)
+            protokoll << QStringLiteral("aktivieren(%1)").arg(titel);
+        return gefunden;
     }
     void aufFensteraenderungWarten(int maxMs) override { vorstellen(maxMs); }
     bool tastenSenden(const QString& tasten) override
@@ -76,11 +78,6 @@ private:
     {
         m_vergangen += std::max(ms, 1);
         m_uhr = m_uhr.addMSecs(std::max(ms, 1));
-    }
-    void faelligeFensterOeffnen()
-    {
-        while (!spaeteFenster.isEmpty() && spaeteFenster.firstKey() <= m_vergangen)
-            fenster << spaeteFenster.take(spaeteFenster.firstKey());
     }
 
     QDateTime m_uhr;

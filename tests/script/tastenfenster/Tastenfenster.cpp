@@ -14,20 +14,11 @@ Tastenfenster::Tastenfenster(const QString& titel, const QString& ausgabe)
 
 void Tastenfenster::keyPressEvent(QKeyEvent* ereignis)
 {
-    switch (ereignis->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
+    static const QList<int> nurModifikator{Qt::Key_Shift,   Qt::Key_Control, Qt::Key_Alt,
+                                           Qt::Key_AltGr,   Qt::Key_Meta,    Qt::Key_Super_L,
+                                           Qt::Key_Super_R, Qt::Key_Hyper_L, Qt::Key_Hyper_R};
+    if (nurModifikator.contains(ereignis->key()))
         return;
-    default:
-        break;
-    }
     const Qt::KeyboardModifiers mods = ereignis->modifiers();
     const QString text = ereignis->text();
     const bool druckbar = !text.isEmpty() && std::all_of(text.cbegin(), text.cend(),

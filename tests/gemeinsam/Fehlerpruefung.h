@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+#include "system/Fehler.h"
+
+/// What a call raises, as "(number) source: message"; empty when it raises
+/// nothing.
+inline QString fehlerVon(const std::function<void()>& aufruf)
+{
+    try {
+        aufruf();
+    } catch (const Fehler& f) {
+        return QStringLiteral("(%1) %2: %3").arg(f.nummer()).arg(f.quelle(), f.meldung());
+    }
+    return QString();
+}
