@@ -52,16 +52,36 @@ inline QString knoepfe(const frmWizard& dialog)
 }
 
 /// Shows a page of kind `art` with the caption `text` and returns its result
-/// as text. `a` holds the entries (list, options, boxes, text-field captions,
-/// editor rows as "command,parameter"), or the second label, the box text or
-/// the heading; `b` the default. Pieces in `a` and `b` are separated by "|".
+/// as text. `a` holds the entries (list, options, boxes, text-field captions),
+/// the second label, the box text or the heading; `b` the default. Pieces in
+/// `a` and `b` are separated by "|". For the command-step editor `a` holds the
+/// rows as "command,parameter" ("-" a cell without value), `b` the command
+/// list if not the wizard's; the result is the rows in the same form.
 inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QString a = {},
                       QString b = {}, bool zwingend = false, const QList<int>& z = {1, 1, 1, 0})
 {
-    a.replace(u'|', QStringLiteral("\r\n"));
-    b.replace(u'|', QStringLiteral("\r\n"));
+    const QString crlf = QStringLiteral("\r\n");
+    a.replace(u'|', crlf);
     const int n = z[0], r = z[1], w = z[2], f = z[3];
     const QString t = QStringLiteral("TV-Anwendung verknüpfen");
+    if (art == u"befehle") {
+        ComboTextTabelle ein(12);
+        const QStringList zeilen = a.isEmpty() ? QStringList() : a.split(crlf);
+        for (int k = 1; k <= zeilen.size(); ++k) {
+            for (int s = 1; s <= 2; ++s) {
+                const QString zelle = zeilen.at(k - 1).section(u',', s - 1, s == 1 ? 0 : -1);
+                if (zelle != u"-")
+                    ein.setzen(k, s, zelle);
+            }
+        }
+        const ComboTextTabelle aus =
+            d.ShowShapeComboTextEingeben(n, r, w, f, t, text, b.isEmpty() ? Befehlsliste : b, ein);
+        QStringList ergebnis;
+        for (int k = 1; k <= aus.zeilen(); ++k)
+            ergebnis << aus.text(k, 1) + u',' + aus.text(k, 2);
+        return ergebnis.join(u'|');
+    }
+    b.replace(u'|', crlf);
     if (art == u"zeile")
         return d.ShowShapeTextzeileEingeben(n, r, w, f, t, text, b, zwingend);
     if (art == u"datei")
@@ -78,17 +98,7 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
         return d.ShowShapeCheckboxenSetzen(n, r, w, f, t, text, a, b);
     if (art == u"texte")
         return d.ShowShapeTexteEingeben(n, r, w, f, t, text, a, b);
-    if (art == u"befehle") {
-        ComboTextTabelle tabelle(12);
-        const QStringList zeilen = a.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        for (int k = 1; k <= zeilen.size(); ++k) {
-            tabelle.setzen(k, 1, zeilen.at(k - 1).section(u',', 0, 0));
-            tabelle.setzen(k, 2, zeilen.at(k - 1).section(u',', 1));
-        }
-        d.ShowShapeComboTextEingeben(n, r, w, f, t, text, Befehlsliste, tabelle);
-    } else {
-        d.ShowShapeNurAnzeige(n, r, w, f, t, text, a);
-    }
+    d.ShowShapeNurAnzeige(n, r, w, f, t, text, a);
     return {};
 }
 

@@ -10,28 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-/// Rows as "command|parameter", separated by ";"; "-" is a cell without value.
-ComboTextTabelle tabelle(const QString& zeilen)
-{
-    ComboTextTabelle t(12);
-    const QStringList z = zeilen.split(u';');
-    for (int k = 1; k <= z.size(); ++k) {
-        for (int s = 1; s <= 2; ++s) {
-            if (const QString zelle = z.at(k - 1).section(u'|', s - 1, s - 1); zelle != u"-")
-                t.setzen(k, s, zelle);
-        }
-    }
-    return t;
-}
-
-QStringList zeilen(const ComboTextTabelle& t)
-{
-    QStringList ergebnis;
-    for (int k = 1; k <= t.zeilen(); ++k)
-        ergebnis << t.text(k, 1) + u'|' + t.text(k, 2);
-    return ergebnis;
-}
-
 /// Whether row k is seen whole in the part of the page that shows the rows.
 bool zeileSichtbar(const frmWizard& d, int k)
 {
@@ -47,17 +25,6 @@ bool zeileSichtbar(const frmWizard& d, int k)
 }
 } // namespace
 
-/// The command list and the table; the user's actions as "row:c=index"
-/// (choose the command at that index with the keyboard) or "row:t=text"
-/// (type into the parameter field), separated by ";"; the rows returned,
-/// the rest empty.
-struct Rundreise
-{
-    const char* name;
-    QStringView liste, ein, aktionen, aus;
-};
-Q_DECLARE_METATYPE(Rundreise)
-
 class TestBefehlseditor : public QObject
 {
     Q_OBJECT
@@ -71,68 +38,65 @@ private:
     frmWizard m_dialog;
 };
 
+// The table's rows (see zeigen), the command list unless the wizard's; with
+// "bearbeitet" the user chooses the fifth command in row 2 with the keyboard
+// and types into the parameter fields of rows 2 and 3. The rows returned,
+// the rest empty.
 void TestBefehlseditor::rundreise_data()
 {
-    QTest::addColumn<Rundreise>("r");
-    // Views into these must outlive this function.
-    static const QString ueber12 = u"-|-;"_s.repeated(12) + u"Beep|x"_s,
-                         zurueck = u"|;"_s.repeated(12) + u"Beep|x"_s;
-    const QStringView b = Befehlsliste;
-    // clang-format off
-    const Rundreise faelle[] = {
-        {"schreibweise und leerzeichen", b, u"  tastensenden  |  [Kanal] ", u"",
-         u"TastenSenden|[Kanal]"},
-        {"unbekannter befehl, zellen ohne wert", b, u"Schlafen|5;-|-;Beep|-;-|x", u"",
-         u"|5;|;Beep|;|x"},
-        {"zeilen ueber zwoelf bleiben", b, ueber12, u"", zurueck},
-        {"liste mit anfuehrungszeichen; doppelt: der letzte", u" , \"Warten\" ,Beep,beep",
-         u"warten|2;BEEP|", u"", u"Warten|2;beep|"},
-        {"befehl gewaehlt, parameter getippt", b, u"FensterAktivieren|WinTV;Beep|x",
-         u"2:c=4;2:t=[Alt][F4];3:t= 3 ", u"FensterAktivieren|WinTV;TastenSenden|[Alt][F4];| 3 "},
-    };
-    // clang-format on
-    for (const Rundreise& r : faelle)
-        QTest::newRow(r.name) << r;
+    QTest::addColumn<QString>("ein");
+    QTest::addColumn<QString>("liste");
+    QTest::addColumn<bool>("bearbeitet");
+    QTest::addColumn<QString>("aus");
+
+    QTest::newRow("schreibweise und leerzeichen")
+        << u"  tastensenden  ,  [Kanal] "_s << QString() << false << u"TastenSenden,[Kanal]"_s;
+    QTest::newRow("unbekannter befehl, zellen ohne wert")
+        << u"Schlafen,5|-,-|Beep,-|-,x"_s << QString() << false << u",5|,|Beep,|,x"_s;
+    QTest::newRow("zeilen ueber zwoelf bleiben")
+        << u"-,-|"_s.repeated(12) + u"Beep,x"_s << QString() << false
+        << u",|"_s.repeated(12) + u"Beep,x"_s;
+    QTest::newRow("liste mit anfuehrungszeichen; doppelt: der letzte")
+        << u"warten,2|BEEP,"_s << u" , \"Warten\" ,Beep,beep"_s << false << u"Warten,2|beep,"_s;
+    QTest::newRow("bearbeitet") << u"FensterAktivieren,WinTV|Beep,x"_s << QString() << true
+                                << u"FensterAktivieren,WinTV|TastenSenden,[Alt][F4]|, 3 "_s;
 }
 
 void TestBefehlseditor::rundreise()
 {
-    QFETCH(Rundreise, r);
-    const ComboTextTabelle eingabe = tabelle(r.ein.toString()), vorher = eingabe;
+    QFETCH(QString, ein);
+    QFETCH(QString, liste);
+    QFETCH(bool, bearbeitet);
+    QFETCH(QString, aus);
+
     bool leerGewaehlt = false;
     Wachhund wachhund(m_dialog);
     spaeter([&] {
         // An empty command chooses the empty first name.
         leerGewaehlt =
             element<QComboBox>(m_dialog, u"ShapeComboTextCombo12"_s)->currentIndex() == 0;
-        for (const QString& a : r.aktionen.toString().split(u';', Qt::SkipEmptyParts)) {
-            const int k = a.section(u':', 0, 0).toInt();
-            const QString wert = a.section(u'=', 1);
-            if (a.contains(u":c=")) {
-                auto* combo = element<QComboBox>(m_dialog, u"ShapeComboTextCombo"_s, k);
-                combo->setFocus();
-                QTest::keyClick(combo, Qt::Key_Home);
-                for (int i = 0; i < wert.toInt(); ++i)
-                    QTest::keyClick(combo, Qt::Key_Down);
-            } else {
+        if (bearbeitet) {
+            auto* combo = element<QComboBox>(m_dialog, u"ShapeComboTextCombo2"_s);
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Home);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(combo, Qt::Key_Down);
+            for (const auto& [k, text] : {std::pair{2, u"[Alt][F4]"_s}, {3, u" 3 "_s}}) {
                 auto* feld = element<QLineEdit>(m_dialog, u"ShapeComboTextText"_s, k);
                 klicken(feld);
                 feld->selectAll();
-                QTest::keyClicks(feld, wert);
+                QTest::keyClicks(feld, text);
             }
         }
         klicken(knopf(m_dialog, u"cmdWeiter"_s));
     });
-    const ComboTextTabelle ergebnis = m_dialog.ShowShapeComboTextEingeben(
-        1, 1, 1, 0, u"T"_s, u"Befehle"_s, r.liste.toString(), eingabe);
+    const QString ergebnis = zeigen(m_dialog, u"befehle", u"Befehle"_s, ein, liste);
     QVERIFY(!wachhund.abgelaufen);
-    QVERIFY(m_dialog.blnBenutzerWeiterGedrückt);
-    QVERIFY(leerGewaehlt);
-    QStringList erwartet = r.aus.toString().split(u';');
+    QVERIFY(m_dialog.blnBenutzerWeiterGedrückt && leerGewaehlt);
+    QStringList erwartet = aus.split(u'|');
     while (erwartet.size() < 12)
-        erwartet << u"|"_s;
-    QCOMPARE(zeilen(ergebnis), erwartet);
-    QCOMPARE(eingabe, vorher);
+        erwartet << u","_s;
+    QCOMPARE(ergebnis, erwartet.join(u'|'));
 }
 
 // Tab and Shift+Tab reach every row, and the row with the focus is seen
@@ -176,13 +140,11 @@ void TestBefehlseditor::erreichbar()
         }
         klicken(knopf(m_dialog, u"cmdWeiter"_s));
     });
-    const ComboTextTabelle ergebnis = m_dialog.ShowShapeComboTextEingeben(
-        1, 1, 1, 0, u"T"_s, text, Befehlsliste, tabelle(u"-|-;-|-;Warten|3"_s));
+    const QString ergebnis = zeigen(m_dialog, u"befehle", text, u"Warten,3"_s);
     QVERIFY(!wachhund.abgelaufen);
     QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join(u", "_s)));
     QCOMPARE(zeile12Verdeckt, rollt);
-    QCOMPARE(zeilen(ergebnis).mid(2),
-             QStringList{u"Warten|3"_s} + QStringList(8, u"|"_s) + QStringList{u"|zwoelf"_s});
+    QCOMPARE(ergebnis, u"Warten,3"_s + u"|,"_s.repeated(10) + u"|,zwoelf"_s);
 }
 
 QTEST_MAIN(TestBefehlseditor)

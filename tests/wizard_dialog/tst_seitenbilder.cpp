@@ -15,59 +15,44 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
 using Werte = QHash<QString, QString>;
-
-QList<QPair<QString, Werte>> seitenLesen()
-{
-    QFile datei(QStringLiteral(SENDARO_TESTDATEN "/wizard-seitentexte.txt"));
-    QList<QPair<QString, Werte>> seiten;
-    if (!datei.open(QIODevice::ReadOnly | QIODevice::Text))
-        return seiten;
-    for (const QString& zeile : QString::fromUtf8(datei.readAll()).split(u'\n')) {
-        if (zeile.startsWith(u'['))
-            seiten.append({zeile.mid(1, zeile.indexOf(u']') - 1), {}});
-        else if (zeile.contains(u" = ") && !seiten.isEmpty())
-            seiten.last().second[zeile.section(u" = "_s, 0, 0)] =
-                zeile.section(u" = "_s, 1).replace(u"\\n"_s, u"\r\n"_s);
-    }
-    return seiten;
-}
-} // namespace
 
 class TestSeitenbilder : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void seite_data();
     void seite();
 
 private:
     frmWizard m_dialog;
-    QDir m_ziel;
-    QList<QPair<QString, Werte>> m_seiten = seitenLesen();
 };
-
-void TestSeitenbilder::initTestCase()
-{
-    QVERIFY(m_seiten.size() >= 10);
-    m_ziel = QDir(QCoreApplication::applicationDirPath());
-    QVERIFY(m_ziel.mkpath(u"seiten"_s) && m_ziel.cd(u"seiten"_s));
-}
 
 void TestSeitenbilder::seite_data()
 {
-    QTest::addColumn<int>("nummer");
-    for (int i = 0; i < m_seiten.size(); ++i)
-        QTest::newRow(qPrintable(m_seiten.at(i).first)) << i;
+    // "[NAME]" begins a page, "key = value" lines describe it.
+    QTest::addColumn<Werte>("werte");
+    QFile datei(QStringLiteral(SENDARO_TESTDATEN "/wizard-seitentexte.txt"));
+    QVERIFY(datei.open(QIODevice::ReadOnly | QIODevice::Text));
+    QList<Werte> seiten;
+    for (const QString& zeile : QString::fromUtf8(datei.readAll()).split(u'\n')) {
+        if (zeile.startsWith(u'['))
+            seiten.append({{u"name"_s, zeile.mid(1, zeile.indexOf(u']') - 1)}});
+        else if (zeile.contains(u" = ") && !seiten.isEmpty())
+            seiten.last()[zeile.section(u" = "_s, 0, 0)] =
+                zeile.section(u" = "_s, 1).replace(u"\\n"_s, u"\r\n"_s);
+    }
+    QVERIFY(seiten.size() >= 10);
+    for (const auto& werte : std::as_const(seiten))
+        QTest::newRow(qPrintable(werte.value(u"name"_s))) << werte;
 }
 
 void TestSeitenbilder::seite()
 {
-    QFETCH(int, nummer);
-    const auto& [name, werte] = m_seiten.at(nummer);
-    const QString art = werte.value(u"art"_s), text = werte.value(u"text"_s);
+    QFETCH(Werte, werte);
+    QDir ziel(QCoreApplication::applicationDirPath());
+    QVERIFY(ziel.mkpath(u"seiten"_s) && ziel.cd(u"seiten"_s));
+    const QString name = werte.value(u"name"_s), art = werte.value(u"art"_s);
     QList<int> z;
     for (const QString& s : werte.value(u"knoepfe"_s, u"1,1,1,0"_s).split(u','))
         z << s.toInt();
@@ -76,11 +61,11 @@ void TestSeitenbilder::seite()
     auto aufnehmen = [&] {
         if (std::exchange(gemalt, true))
             return;
-        gespeichert = m_dialog.grab().save(m_ziel.filePath(name + u".png"_s));
+        gespeichert = m_dialog.grab().save(ziel.filePath(name + u".png"_s));
         auto* bereich = element<QScrollArea>(m_dialog, u"ShapeComboTextZeilenbereich"_s);
         if (art == u"befehle" && bereich->verticalScrollBar()->maximum() > 0) {
             element(m_dialog, u"ShapeComboTextText12"_s)->setFocus();
-            gespeichert &= m_dialog.grab().save(m_ziel.filePath(name + u"_unten.png"_s));
+            gespeichert &= m_dialog.grab().save(ziel.filePath(name + u"_unten.png"_s));
         }
     };
     Wachhund wachhund(m_dialog);
@@ -88,15 +73,14 @@ void TestSeitenbilder::seite()
         aufnehmen();
         m_dialog.SeiteBeenden();
     });
-
     if (art == u"userdefiniert") {
         auto* eigene = new Bildfeld(&m_dialog, u"ShapeEigeneSeite"_s + name);
         eigene->resize(394, 309);
-        new QLabel(text, eigene);
+        new QLabel(werte.value(u"text"_s), eigene);
         m_dialog.ShowShapeUserdefiniert(z[0], z[1], z[2], z[3], u"T"_s, eigene->objectName());
     } else {
-        zeigen(m_dialog, art, text, werte.value(u"eintraege"_s), werte.value(u"vorgabe"_s),
-               werte.value(u"zwingend"_s) == u"ja", z);
+        zeigen(m_dialog, art, werte.value(u"text"_s), werte.value(u"eintraege"_s),
+               werte.value(u"vorgabe"_s), werte.value(u"zwingend"_s) == u"ja", z);
     }
     // Status pages return at once; they are photographed afterwards.
     aufnehmen();
