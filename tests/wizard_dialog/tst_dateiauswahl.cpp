@@ -77,7 +77,7 @@ void TestDateiauswahl::durchsuchen_data()
     const Wahl faelle[] = {
         {"programme", u"oeffnen", 1, u"", u"/opt/wintv", ProgrammeQt, false},
         {"letzte voreinstellung", u"oeffnen", 7, tv, u"/a.wav", u"Audio (*.wav) (*.wav)", true},
-        {"eigener filter", u"oeffnen", 8, tv, u"/opt/wintv", u"TV-Anwendung (wintv) (wintv)", false},
+        {"eigener filter", u"oeffnen", 8, tv, u"/opt/tv", u"TV-Anwendung (wintv) (wintv)", false},
         {"negative nummer", u"oeffnen", -1, u"Audio|*.ogg", u"/a.ogg", u"Audio (*.ogg)", false},
         {"ohne filter alle dateien", u"oeffnen", 999, u"", u"/x", alle, false},
         {"speichern", u"speichern", 0, u"", u"/tmp/neu.azs", alle, false},

@@ -82,17 +82,20 @@ void TestWizardProtokoll::knopfzustaende_data()
     QTest::newRow("2,1,0,1") << Zustaende{{2, 1, 0, 1}} << u"vg ve hg ve/Fertig/5640/wartet"_s;
     QTest::newRow("1,2,1,0") << Zustaende{{1, 2, 1, 0}} << u"ve vg ve hg/Weiter/-/wartet"_s;
     QTest::newRow("1,1,2,0") << Zustaende{{1, 1, 2, 0}} << u"ve ve vg hg/-/-/wartet"_s;
-    QTest::newRow("1,1,0,2") << Zustaende{{1, 1, 1, 1}, {1, 1, 0, 2}} << u"ve ve hg vg/-/5640/wartet"_s;
+    QTest::newRow("1,1,0,2") << Zustaende{{1, 1, 1, 1}, {1, 1, 0, 2}}
+                             << u"ve ve hg vg/-/5640/wartet"_s;
     QTest::newRow("2,2,0,1") << Zustaende{{2, 2, 0, 1}} << u"vg vg hg ve/Fertig/5640/wartet"_s;
     QTest::newRow("2,2,2,0") << Zustaende{{2, 2, 2, 0}} << u"vg vg vg hg/-/-/sofort"_s;
     QTest::newRow("1,2,2,0") << Zustaende{{1, 2, 2, 0}} << u"ve vg vg hg/-/-/sofort"_s;
     QTest::newRow("2,2,0,2") << Zustaende{{2, 2, 0, 2}} << u"vg vg hg vg/-/5640/sofort"_s;
     // The default button follows the states passed, so 3 leaves none.
     QTest::newRow("3") << Zustaende{{2, 1, 0, 1}, {3, 3, 3, 3}} << u"vg ve hg ve/-/5640/wartet"_s;
-    QTest::newRow("-1,7,0,3") << Zustaende{{0, 2, 1, 0}, {-1, 7, 0, 3}} << u"hg vg hg hg/-/-/sofort"_s;
+    QTest::newRow("-1,7,0,3") << Zustaende{{0, 2, 1, 0}, {-1, 7, 0, 3}}
+                              << u"hg vg hg hg/-/-/sofort"_s;
     QTest::newRow("ueber 16 bit") << Zustaende{{1, 1, 1, 0}, {65537, 65536, 1, 0}}
                                   << u"ve ve ve hg/Weiter/-/wartet"_s;
-    QTest::newRow("fertig zurueck") << Zustaende{{2, 1, 0, 1}, {1, 1, 1, 1}} << u"ve ve ve ve/Fertig/210/wartet"_s;
+    QTest::newRow("fertig zurueck") << Zustaende{{2, 1, 0, 1}, {1, 1, 1, 1}}
+                                    << u"ve ve ve ve/Fertig/210/wartet"_s;
     // clang-format on
 }
 

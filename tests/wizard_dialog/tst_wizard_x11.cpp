@@ -17,32 +17,17 @@ class TestWizardX11 : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void mittig();
     void seiteBeenden_data();
     void seiteBeenden();
 
 private:
-    Display* m_x = nullptr;
     frmWizard m_dialog;
 };
 
-void TestWizardX11::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
-    m_x = XOpenDisplay(nullptr);
-    QVERIFY(m_x);
-}
-
-void TestWizardX11::cleanupTestCase()
-{
-    if (m_x)
-        XCloseDisplay(m_x);
-}
-
 void TestWizardX11::mittig()
 {
+    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
     // Also a first page that returns at once opens the window centred.
     frmWizard d;
     Wachhund wachhund(d);
@@ -70,28 +55,31 @@ void TestWizardX11::seiteBeenden()
     QFETCH(int, taste);
     QFETCH(bool, weiter);
 
+    Display* x = XOpenDisplay(nullptr);
+    QVERIFY(x);
     Wachhund wachhund(m_dialog, 10000);
     bool aktiv = false;
     spaeter([&] {
         aktiv = QTest::qWaitForWindowActive(&m_dialog, 5000);
         if (taste) {
-            const KeyCode code = XKeysymToKeycode(m_x, KeySym(taste));
-            XTestFakeKeyEvent(m_x, code, True, CurrentTime);
-            XTestFakeKeyEvent(m_x, code, False, CurrentTime);
+            const KeyCode code = XKeysymToKeycode(x, KeySym(taste));
+            XTestFakeKeyEvent(x, code, True, CurrentTime);
+            XTestFakeKeyEvent(x, code, False, CurrentTime);
         } else {
             // What a window manager sends when the user closes the frame.
             XEvent e{};
             e.xclient.type = ClientMessage;
             e.xclient.window = m_dialog.winId();
-            e.xclient.message_type = XInternAtom(m_x, "WM_PROTOCOLS", False);
+            e.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
             e.xclient.format = 32;
-            e.xclient.data.l[0] = long(XInternAtom(m_x, "WM_DELETE_WINDOW", False));
-            XSendEvent(m_x, e.xclient.window, False, NoEventMask, &e);
+            e.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
+            XSendEvent(x, e.xclient.window, False, NoEventMask, &e);
         }
-        XFlush(m_x);
+        XFlush(x);
     });
     const QString ergebnis =
         m_dialog.ShowShapeTextzeileEingeben(1, 1, 1, 0, u"T"_s, u"Name"_s, u"abc"_s, true);
+    XCloseDisplay(x);
     QVERIFY(aktiv);
     QVERIFY(!wachhund.abgelaufen);
     QCOMPARE(ergebnis, u"abc"_s);
