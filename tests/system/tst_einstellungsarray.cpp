@@ -1,56 +1,40 @@
-#include <cstring>
-#include <optional>
-
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "system/Einstellungsarray.h"
-#include "system/Fehler.h"
 #include "system/Programmordner.h"
+#include "tests/gemeinsam/Fehlerpruefung.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// The test's own encoder of the layout, independent of the one under test.
+// The test's own encoder of the layout, independent of the one under test
+// (the test machine is little-endian).
 template<typename T>
 QByteArray roh(T v)
 {
-    QByteArray b(sizeof(T), '\0');
-    std::memcpy(b.data(), &v, sizeof(T)); // the test machine is little-endian
-    return b;
+    return QByteArray(reinterpret_cast<const char*>(&v), sizeof v);
 }
 const auto u16 = roh<quint16>;
-QByteArray kopf(qint32 anzahl, qint32 untergrenze)
-{
-    return u16(0x200C) + u16(1) + roh(anzahl) + roh(untergrenze);
-}
-QByteArray el(quint16 typ, const QByteArray& daten = {})
-{
-    return u16(typ) + daten;
-}
-QByteArray txt(const QByteArray& ansi)
-{
-    return el(8, u16(quint16(ansi.size())) + ansi);
-}
+const auto el = [](quint16 typ, const QByteArray& daten = {}) { return u16(typ) + daten; };
+const auto txt = [](const QByteArray& ansi) { return el(8, u16(quint16(ansi.size())) + ansi); };
+const auto kopf = [](qint32 n, qint32 ab) { return u16(0x200C) + u16(1) + roh(n) + roh(ab); };
 
 QByteArray dateiLesen(const QString& pfad)
 {
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(fehlt)");
 }
-
-// The Fehler that `f` throws; none when it throws nothing.
-template<typename F>
-std::optional<Fehler> fehlerVon(F f)
+bool dateiSchreiben(const QString& pfad, const QByteArray& inhalt)
 {
-    try {
-        f();
-    } catch (const Fehler& e) {
-        return e;
-    }
-    return std::nullopt;
+    QFile f(pfad);
+    return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+}
+QByteArray vorlage(const char* name)
+{
+    return dateiLesen(QStringLiteral(SENDARO_TESTDATEN "/") + QLatin1StringView(name));
 }
 } // namespace
 
@@ -78,27 +62,22 @@ private slots:
         QTest::newRow("fehlt") << false << QByteArray() << nichtInitialisiert;
         QTest::newRow("leer") << true << QByteArray() << nichtInitialisiert;
         QTest::newRow("leerer wert") << true << el(0) + "egal" << nichtInitialisiert;
-        const auto beschaedigt = [](const char* name, const QString& vorlage,
-                                    const QString& grund) {
-            QTest::newRow(name) << true
-                                << dateiLesen(QStringLiteral(SENDARO_TESTDATEN) + u'/' + vorlage)
-                                << u"Die Datei \"sendwacht.cfg\" ist beschädigt oder hat ein "
-                                   u"unbekanntes Format: %1."_s.arg(grund);
+        const auto beschaedigt = [](const char* datei, const char* grund) {
+            QTest::newRow(datei) << true << vorlage(datei)
+                                 << u"Die Datei \"sendwacht.cfg\" ist beschädigt oder hat ein "
+                                    u"unbekanntes Format: %1."_s.arg(QString::fromUtf8(grund));
         };
-        beschaedigt("kein array", u"sendwacht-falscher-kopf-text.cfg"_s,
-                    u"sie enthält keine Liste von Einstellungen, sondern den Typcode 8"_s);
-        beschaedigt("zwei dimensionen", u"sendwacht-zwei-dimensionen.cfg"_s,
-                    u"die Einstellungsliste hat 2 Dimensionen statt einer"_s);
-        beschaedigt("absurde anzahl", u"sendwacht-absurde-anzahl.cfg"_s,
-                    u"sie ist zu kurz für die angegebenen 2147483647 Elemente"_s);
-        beschaedigt("negative anzahl", u"sendwacht-negative-anzahl.cfg"_s,
-                    u"die Zahl der Elemente ist negativ (-5)"_s);
-        beschaedigt("grenzen", u"sendwacht-grenzen-ueberlauf.cfg"_s,
-                    u"die Indexgrenzen (ab 2147483646, 4 Elemente) sind ungültig"_s);
-        beschaedigt("text zu lang", u"sendwacht-text-laenger-als-datei.cfg"_s,
-                    u"sie endet mitten im Element 1"_s);
-        beschaedigt("kopf", u"sendwacht-kopf-abgeschnitten.cfg"_s,
-                    u"sie endet im Kopf der Einstellungsliste"_s);
+        beschaedigt("sendwacht-falscher-kopf-text.cfg",
+                    "sie enthält keine Liste von Einstellungen, sondern den Typcode 8");
+        beschaedigt("sendwacht-zwei-dimensionen.cfg",
+                    "die Einstellungsliste hat 2 Dimensionen statt einer");
+        beschaedigt("sendwacht-absurde-anzahl.cfg",
+                    "sie ist zu kurz für die angegebenen 2147483647 Elemente");
+        beschaedigt("sendwacht-negative-anzahl.cfg", "die Zahl der Elemente ist negativ (-5)");
+        beschaedigt("sendwacht-grenzen-ueberlauf.cfg",
+                    "die Indexgrenzen (ab 2147483646, 4 Elemente) sind ungültig");
+        beschaedigt("sendwacht-text-laenger-als-datei.cfg", "sie endet mitten im Element 1");
+        beschaedigt("sendwacht-kopf-abgeschnitten.cfg", "sie endet im Kopf der Einstellungsliste");
     }
 
     void lesefehler()
@@ -106,16 +85,10 @@ private slots:
         QFETCH(bool, vorhanden);
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, meldung);
-        if (vorhanden) {
-            QFile f(m_cfg);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size());
-        }
+        QVERIFY(!vorhanden || dateiSchreiben(m_cfg, inhalt));
         for (int versuch = 0; versuch < 2; ++versuch) { // the next start fails the same way
-            const auto f = fehlerVon([] { GetEinstellung(10); });
-            QVERIFY(f);
-            QCOMPARE(f->nummer(), 1);
-            QCOMPARE(f->quelle(), u"GetEinstellungsarray"_s);
-            QCOMPARE(f->meldung(), meldung);
+            QCOMPARE(fehlerVon([] { GetEinstellung(10); }),
+                     u"(1) GetEinstellungsarray: "_s + meldung);
             QCOMPARE(dateiLesen(m_cfg), inhalt); // a missing file is left behind empty
         }
     }
@@ -124,18 +97,17 @@ private slots:
     {
         // Every type code the suite writes, unknown ones that can be delimited
         // (nested arrays among them) and four bytes after the array.
-        vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
-        const QByteArray vorher = dateiLesen(m_cfg);
+        const QByteArray vorher = vorlage("sendwacht-alle-typen-und-unbekannte.cfg");
+        QVERIFY(dateiSchreiben(m_cfg, vorher));
+        Einstellungsarray array = GetEinstellungsarray();
+        PutEinstellungsarray(array);
+        QCOMPARE(dateiLesen(m_cfg), vorher);
+
         // Elements 10 to 15 as they stand in the file, and after 10, 11 and 15 are set.
         const QByteArray mitte = el(11, u16(0xFFFF)) + el(11, u16(0)) + el(11, u16(1));
         const QByteArray alt = txt("alt.azs") + txt("C:\\Programme\\TV") + mitte + el(11, u16(0));
         const QByteArray neu = txt("neu-l\xe4nger ?.azs") + txt("") + mitte + el(11, u16(0xFFFF));
         QCOMPARE(vorher.count(alt), 1);
-
-        Einstellungsarray array = GetEinstellungsarray();
-        PutEinstellungsarray(array);
-        QCOMPARE(dateiLesen(m_cfg), vorher);
-
         array.textSetzen(10, u"neu-länger Ω.azs"_s); // stored in 1252, "?" for Ω
         array.textSetzen(11, QString());
         array.wahrheitswertSetzen(15, true);
@@ -147,9 +119,8 @@ private slots:
         QVERIFY(vorher.endsWith("REST"));
         const QByteArray ganz = vorher.chopped(4);
         for (qsizetype laenge = 1; laenge < ganz.size(); ++laenge) {
-            const auto f = fehlerVon([&] { Einstellungsarray::dekodieren(ganz.left(laenge)); });
-            QVERIFY2(f, qPrintable(u"Länge %1 gelesen"_s.arg(laenge)));
-            QVERIFY2(f->meldung().contains(u"beschädigt"_s), qPrintable(f->meldung()));
+            const QString f = fehlerVon([&] { Einstellungsarray::dekodieren(ganz.left(laenge)); });
+            QVERIFY2(f.contains(u"beschädigt"_s), qPrintable(u"%1: %2"_s.arg(laenge).arg(f)));
         }
     }
 
@@ -169,15 +140,11 @@ private slots:
         neu("single", el(4, roh<float>(2.5f)), u"2,5"_s, u"1"_s, u"2"_s);
         neu("double gross", el(5, roh<double>(1e20)), u"1E+20"_s, u"1"_s, u"!6"_s);
         neu("waehrung", el(6, roh<qint64>(-125000)), u"-12,5"_s, u"1"_s, u"-12"_s);
-        neu("waehrung halb", el(6, roh<qint64>(25000)), u"2,5"_s, u"1"_s, u"2"_s);
         neu("datum", el(7, roh<double>(45000.5)), u"15.03.2023 12:00:00"_s, u"1"_s, u"45000"_s);
-        neu("datum ohne zeit", el(7, roh<double>(-1.0)), u"29.12.1899"_s, u"1"_s, u"-1"_s);
-        neu("text zahl", txt(" 42 "), u" 42 "_s, u"1"_s, u"42"_s);
         neu("text wahr", txt("Wahr"), u"Wahr"_s, u"1"_s, u"!13"_s);
         neu("text hex", txt("&HFF"), u"&HFF"_s, u"1"_s, u"255"_s);
         neu("text leer", txt(""), u""_s, u"!13"_s, u"!13"_s);
         neu("wahr", el(11, u16(0xFFFF)), u"Wahr"_s, u"1"_s, u"-1"_s);
-        neu("falsch", el(11, u16(0)), u"Falsch"_s, u"0"_s, u"0"_s);
         neu("byte", el(17, "\xc8"), u"200"_s, u"1"_s, u"200"_s);
         neu("unbekannt", el(19, roh<qint32>(1)), u"!13"_s, u"!13"_s, u"!13"_s);
     }
@@ -190,7 +157,6 @@ private slots:
         QFETCH(QString, zahl);
         const Einstellungswert w = Einstellungsarray::dekodieren(kopf(1, 0) + wert).element(0);
         QCOMPARE(w.bytes(), wert);
-
         const auto pruefen = [](const QString& erwartet, auto umwandlung) {
             try {
                 QCOMPARE(umwandlung(), erwartet);
@@ -207,41 +173,34 @@ private slots:
     {
         // Element 12 has type 14, whose length is not known: what follows it
         // cannot be found, so nothing may be written.
-        vorlage(u"sendwacht-unbekannter-typ-14.cfg"_s);
-        const QByteArray vorher = dateiLesen(m_cfg);
+        const QByteArray vorher = vorlage("sendwacht-unbekannter-typ-14.cfg");
+        QVERIFY(dateiSchreiben(m_cfg, vorher));
         Einstellungsarray array = GetEinstellungsarray();
         QCOMPARE(array.element(11).alsText(), u"/opt/tv"_s);
-        auto f = fehlerVon([&] { array.element(12); });
-        QVERIFY(f);
-        QVERIFY2(f->meldung().contains(u"weil das Element 12 den unbekannten Typcode 14 hat"_s),
-                 qPrintable(f->meldung()));
+        const QString f12 = fehlerVon([&] { array.element(12); });
+        QVERIFY2(f12.contains(u"weil das Element 12 den unbekannten Typcode 14 hat"_s),
+                 qPrintable(f12));
         array.textSetzen(10, u"b.azs"_s);
-        f = fehlerVon([&] { PutEinstellungsarray(array); });
-        QVERIFY(f);
-        QCOMPARE(f->quelle(), u"PutEinstellungsarray"_s);
-        QVERIFY2(f->meldung().contains(u"wird nicht geschrieben"_s), qPrintable(f->meldung()));
+        const QString f = fehlerVon([&] { PutEinstellungsarray(array); });
+        QVERIFY2(f.startsWith(u"(1) PutEinstellungsarray: "_s) &&
+                     f.contains(u"wird nicht geschrieben"_s),
+                 qPrintable(f));
         QCOMPARE(dateiLesen(m_cfg), vorher);
     }
 
-    void untergrenzeEins()
+    void grenzen()
     {
-        vorlage(u"sendwacht-untergrenze-1.cfg"_s); // 20 elements, element i holds 100 * i
+        const Einstellungsarray ab1 = Einstellungsarray::dekodieren(
+            vorlage("sendwacht-untergrenze-1.cfg")); // element i holds 100 * i, up to 20
         for (qint32 index : {1, 10, 20})
-            QCOMPARE(GetEinstellung(index).alsZahl(), 100 * index);
-        for (qint32 index : {0, 21, -2147483647 - 1}) {
-            const auto f = fehlerVon([&] { GetEinstellung(index); });
-            QVERIFY(f);
-            QCOMPARE(f->nummer(), 9);
-        }
-
+            QCOMPARE(ab1.element(index).alsZahl(), 100 * index);
+        for (qint32 index : {0, 21, -2147483647 - 1})
+            QVERIFY(fehlerVon([&] { ab1.element(index); }).startsWith(u"(9) "_s));
         // Empty, at the lowest lower bound: the upper bound lies below 32 bits.
-        const Einstellungsarray leer = Einstellungsarray::dekodieren(kopf(0, -2147483647 - 1));
-        QCOMPARE(leer.obergrenze(), qint64(-2147483649LL));
-        QVERIFY_THROWS_EXCEPTION(Fehler, leer.element(-2147483647 - 1));
-    }
+        QVERIFY_THROWS_EXCEPTION(
+            Fehler,
+            Einstellungsarray::dekodieren(kopf(0, -2147483647 - 1)).element(-2147483647 - 1));
 
-    void setzenOhneSchaden()
-    {
         // Too long for the 2-byte length, or outside the bounds: nothing changes.
         Einstellungsarray array(0, 3);
         const QByteArray vorher = array.kodieren();
@@ -249,15 +208,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Fehler, array.textSetzen(2, QString(65535, u'x')));
         QVERIFY_THROWS_EXCEPTION(Fehler, array.setzen(3, Einstellungswert()));
         QCOMPARE(array.kodieren(), vorher);
-        array.textSetzen(2, QString(65534, u'x'));
-        QCOMPARE(array.element(2).daten().size(), 2 + 65534);
     }
 
 private:
-    void vorlage(const QString& name)
-    {
-        QVERIFY(QFile::copy(QStringLiteral(SENDARO_TESTDATEN) + u'/' + name, m_cfg));
-    }
     QTemporaryDir m_ordner;
     const QString m_cfg = m_ordner.filePath(u"sendwacht.cfg"_s);
 };

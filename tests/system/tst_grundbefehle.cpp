@@ -4,9 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include "system/Grundbefehle.h"
 #include "system/Programmordner.h"
@@ -24,23 +22,10 @@ private slots:
         QDir d(m_dir.path());
         QVERIFY(d.mkpath(u"ordner/unter"_s) && d.mkpath(u"nurohne"_s));
         for (const auto& name : {u"tv.exe"_s, u"Liesmich.TXT"_s, u".versteckt"_s, u"ohne_endung"_s,
-                                 u"ordner/kanal.azs"_s, u"nurohne/LIESMICH"_s}) {
-            QFile f(d.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+                                 u"ordner/kanal.azs"_s, u"nurohne/LIESMICH"_s})
+            QVERIFY(QFile(d.filePath(name)).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(d.filePath(u"tv.exe"_s), d.filePath(u"verweis.exe"_s)));
-
-        // A socket file stays behind when its descriptor is closed.
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QVERIFY(fd >= 0);
-        sockaddr_un adresse{};
-        adresse.sun_family = AF_UNIX;
-        const QByteArray p = QFile::encodeName(d.filePath(u"steckdose"_s));
-        QVERIFY(p.size() < qsizetype(sizeof adresse.sun_path));
-        memcpy(adresse.sun_path, p.constData(), p.size());
-        const int gebunden = ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse);
-        ::close(fd);
-        QCOMPARE(gebunden, 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(d.filePath(u"rohr"_s)).constData(), 0600), 0);
     }
 
     void pfade_data()
@@ -51,11 +36,9 @@ private slots:
         QTest::addColumn<QString>("mitTrenner"); // only the native separator is added
         const auto neu = [](const QString& pfad, const QString& datei, const QString& ordner,
                             const QString& mitTrenner) {
-            QTest::addRow("%s", pfad.isEmpty() ? "leer" : qPrintable(pfad))
-                << pfad << datei << ordner << mitTrenner;
+            QTest::addRow("%s", qPrintable(pfad)) << pfad << datei << ordner << mitTrenner;
         };
         neu(uR"(C:\a\b.exe)"_s, u"b.exe"_s, uR"(C:\a)"_s, uR"(C:\a\b.exe/)"_s);
-        neu(u"C:/a/b.exe"_s, u"b.exe"_s, u"C:/a"_s, u"C:/a/b.exe/"_s);
         neu(uR"(C:\a/b\c.txt)"_s, u"c.txt"_s, uR"(C:\a/b)"_s, uR"(C:\a/b\c.txt/)"_s);
         neu(u"b.exe"_s, u"b.exe"_s, QString(), u"b.exe/"_s);
         neu(uR"(C:\a\)"_s, QString(), uR"(C:\a)"_s, uR"(C:\a\/)"_s);
@@ -85,10 +68,9 @@ private slots:
         QTest::newRow("ordner") << u"ordner/unter"_s << false << true;
         QTest::newRow("fehlt") << u"fehlt"_s << false << false;
         QTest::newRow("versteckt") << u".versteckt"_s << false << false;
-        QTest::newRow("socket") << u"steckdose"_s << false << false;
+        QTest::newRow("pipe") << u"rohr"_s << false << false;
         QTest::newRow("verweis auf datei") << u"verweis.exe"_s << true << false;
         QTest::newRow("backslash als trenner") << uR"(ordner\kanal.azs)"_s << true << false;
-        QTest::newRow("*.*") << u"*.*"_s << true << false;
         QTest::newRow("*.* ohne punkt im namen") << u"nurohne/*.*"_s << true << false;
         QTest::newRow("*.* in leerem ordner") << u"ordner/unter/*.*"_s << false << false;
         QTest::newRow("muster ohne schreibweise") << u"ordner/*.AZS"_s << true << false;
@@ -136,18 +118,20 @@ private slots:
                 .match(inhalt);
         QVERIFY2(zeilen.hasMatch(), qPrintable(inhalt));
 
-        // The free memory as the suite has always logged it: the low 32 bits of
-        // MemAvailable, at most 4 GiB - 1. Memory moves between the readings.
+        // The low 32 bits of MemAvailable, at most 4 GiB - 1, as the suite has
+        // always logged it. Memory moves between the readings.
         QFile meminfo(u"/proc/meminfo"_s);
         QVERIFY(meminfo.open(QIODevice::ReadOnly));
-        const auto m = QRegularExpression(u"MemAvailable:\\s*(\\d+) kB"_s)
-                           .match(QString::fromLatin1(meminfo.readAll()));
-        QVERIFY(m.hasMatch());
-        const auto erwartet =
-            qint32(quint32(std::min<quint64>(m.captured(1).toULongLong() * 1024, 0xFFFFFFFFu)));
-        const qint64 gemessen = zeilen.captured(1).toLongLong();
-        QCOMPARE(gemessen < 0, erwartet < 0);
-        QVERIFY(qAbs(gemessen - erwartet) < 256 * 1024 * 1024);
+        const auto kb = QRegularExpression(u"MemAvailable:\\s*(\\d+) kB"_s)
+                            .match(QString::fromLatin1(meminfo.readAll()))
+                            .captured(1)
+                            .toULongLong();
+        const auto erwartet = qint32(quint32(std::min<quint64>(kb * 1024, 0xFFFFFFFFu)));
+        for (const qint64 gemessen :
+             {qint64(GetFreierSpeicher()), zeilen.captured(1).toLongLong()}) {
+            QCOMPARE(gemessen < 0, erwartet < 0);
+            QVERIFY(kb > 0 && qAbs(gemessen - erwartet) < 256 * 1024 * 1024);
+        }
     }
 
 private:

@@ -8,12 +8,12 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// pactl is the independent observer of the null sink's mute.
 bool senkeStumm()
 {
     QProcess p;
     p.start(u"pactl"_s, {u"get-sink-mute"_s, u"nullsink"_s});
-    p.waitForFinished(10000);
-    return p.readAllStandardOutput().contains("yes");
+    return p.waitForFinished(10000) && p.readAllStandardOutput().contains("yes");
 }
 
 void senkeSetzen(bool stumm)
@@ -22,8 +22,6 @@ void senkeSetzen(bool stumm)
 }
 } // namespace
 
-/// Runs under its own PulseAudio with the null sink "nullsink" as default
-/// output; `pactl` is the independent observer of the sink's mute.
 class TestPCStummschaltung : public QObject
 {
     Q_OBJECT
@@ -46,20 +44,18 @@ private slots:
         QFETCH(bool, nachher);
         senkeSetzen(vorher);
         QCOMPARE(GetMute(kLautsprecher), vorher);
-
         for (int i = 0; i < aufrufe; ++i)
             PCStummschalten();
         QVERIFY(senkeStumm());
         QVERIFY(GetMute(kLautsprecher));
-
         PCStummschaltungZuruecksetzen();
         QCOMPARE(senkeStumm(), nachher);
     }
 
     void ohneServerStill()
     {
-        // Another process, so that ALSA reads its configuration afresh and
-        // finds no sound server: nothing changes and nothing is printed.
+        // In a process of its own, so that ALSA reads its configuration afresh
+        // and finds no sound server: nothing changes and nothing is printed.
         senkeSetzen(true);
         QProcess kind;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
