@@ -8,29 +8,18 @@
 
 #include "script/DesktopGrundlage.h"
 
-/// A desktop for unit tests of the engine's logic: it records every call in
-/// `protokoll`, answers from its settings, and runs on a virtual clock, so a
-/// 15-second wait takes no real time. Real X11 behaviour is tested against
-/// the X11 back-end, not here.
+/// Records every call in `protokoll` and runs on a virtual clock, so a
+/// 15-second window search takes no real time. For the engine's logic only.
 class AufzeichnenderDesktop : public DesktopGrundlage
 {
 public:
-    AufzeichnenderDesktop()
-        : m_uhr(QDate(2026, 12, 5), QTime(20, 15, 0))
-    {}
-
     QStringList protokoll;
+    QSet<QString> startbar;              // command lines that start
+    QStringList fenster;                 // existing window titles
+    QMap<qint64, QString> spaeteFenster; // titles appearing after n virtual ms
+    QSet<QString> ungueltigeTasten;      // key texts refused as invalid
 
-    /// Programs that start successfully (by command line); others fail.
-    QSet<QString> startbar;
-    /// Window titles that exist (for fensterZeigen and fensterAktivieren).
-    QStringList fenster;
-    /// Titles that appear after the given virtual milliseconds have passed.
-    QMap<qint64, QString> spaeteFenster;
-    /// Key texts that are refused as invalid notation.
-    QSet<QString> ungueltigeTasten;
-
-    void uhrStellen(const QDateTime& zeit) { m_uhr = zeit; }
+    void uhrStellen(const QDateTime& zeit) { m_uhr = zeit.addMSecs(-m_vergangen); }
     qint64 vergangeneMs() const { return m_vergangen; }
 
     bool programmStarten(const QString& zeile, Fensterart art) override
@@ -56,7 +45,7 @@ public:
             protokoll << QStringLiteral("aktivieren(%1)").arg(titel);
         return gefunden;
     }
-    void aufFensteraenderungWarten(int maxMs) override { vorstellen(maxMs); }
+    void aufFensteraenderungWarten(int maxMs) override { m_vergangen += std::max(maxMs, 1); }
     bool tastenSenden(const QString& tasten) override
     {
         if (ungueltigeTasten.contains(tasten))
@@ -65,21 +54,15 @@ public:
         return true;
     }
     void beep() override { protokoll << QStringLiteral("beep"); }
-    QDateTime jetzt() override { return m_uhr; }
+    QDateTime jetzt() override { return m_uhr.addMSecs(m_vergangen); }
     void warten(int ms) override
     {
         protokoll << QStringLiteral("warten(%1)").arg(ms);
-        vorstellen(ms);
+        m_vergangen += std::max(ms, 1);
     }
     void ereignisseVerarbeiten() override {}
 
 private:
-    void vorstellen(int ms)
-    {
-        m_vergangen += std::max(ms, 1);
-        m_uhr = m_uhr.addMSecs(std::max(ms, 1));
-    }
-
-    QDateTime m_uhr;
+    QDateTime m_uhr{QDate(2026, 12, 5), QTime(20, 15, 0)};
     qint64 m_vergangen = 0;
 };

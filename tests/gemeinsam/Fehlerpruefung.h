@@ -6,8 +6,7 @@
 
 #include "system/Fehler.h"
 
-/// What a call raises, as "(number) source: message"; empty when it raises
-/// nothing.
+/// What a call raises, as "(number) source: message"; empty if nothing.
 inline QString fehlerVon(const std::function<void()>& aufruf)
 {
     try {

@@ -20,12 +20,10 @@ QString programmAusgabe(const QString& programm, const QStringList& argumente)
 {
     QProcess p;
     p.start(programm, argumente);
-    if (!p.waitForFinished(10000)) {
-        p.kill();
-        p.waitForFinished();
-        return QString();
-    }
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    const bool fertig = p.waitForFinished(10000);
+    p.kill();
+    p.waitForFinished();
+    return fertig ? QString::fromUtf8(p.readAllStandardOutput()).trimmed() : QString();
 }
 
 bool tastaturbelegung(const QString& layout)
@@ -37,17 +35,14 @@ bool fenstermanagerEingeholt(int maxMs)
 {
     if (qgetenv("SENDARO_TEST_WM") != "1")
         return true;
-    // On a loaded machine opening a connection has been seen to fail now
-    // and then; a later attempt succeeds.
     const QDeadlineTimer frist(maxMs);
     Display* d = nullptr;
     while (!d && !frist.hasExpired() && !(d = XOpenDisplay(nullptr)))
         QTest::qWait(100);
     if (!d)
         return false;
-    // The window manager answers a frame-extents request by setting a
-    // property on the asking window, in turn with all its other work. The
-    // request is repeated for a window manager that is still starting.
+    // The window manager answers a frame-extents request, in turn with its
+    // other work, by setting a property; repeated while it is still starting.
     const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(d, w, PropertyChangeMask);
     XEvent e{};

@@ -1,24 +1,60 @@
 // tastenfenster --titel TEXT --ausgabe DATEI
-// Shows a window with the given title and appends every key it receives to
-// DATEI (UTF-8), see Tastenfenster.h.
+// A window that appends every key press to DATEI (UTF-8), so a test can
+// compare exactly what arrived: a printable key's text as it stands, any
+// other key (or one with Ctrl, Alt, Meta, or from the keypad) as
+// "<Modifiers+Name>" in Qt's portable notation, e.g. "<Return>", "<Alt+F4>",
+// "<Num++>". Modifier keys alone are not written.
 #include <algorithm>
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QRasterWindow>
 
-#include "tests/script/tastenfenster/Tastenfenster.h"
+class Tastenfenster : public QRasterWindow
+{
+public:
+    QFile ausgabe;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        static const QList<int> modifikatoren{Qt::Key_Shift,   Qt::Key_Control, Qt::Key_Alt,
+                                              Qt::Key_AltGr,   Qt::Key_Meta,    Qt::Key_Super_L,
+                                              Qt::Key_Super_R, Qt::Key_Hyper_L, Qt::Key_Hyper_R};
+        if (modifikatoren.contains(e->key()))
+            return;
+        const QString text = e->text();
+        const bool druckbar =
+            !text.isEmpty() && std::ranges::all_of(text, [](QChar c) { return c.isPrint(); });
+        const QString eintrag =
+            druckbar && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
+                                            Qt::MetaModifier | Qt::KeypadModifier))
+                ? text
+                : u'<' +
+                      QKeySequence(QKeyCombination(e->modifiers(), Qt::Key(e->key())))
+                          .toString(QKeySequence::PortableText) +
+                      u'>';
+        ausgabe.write(eintrag.toUtf8());
+    }
+};
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList a = QGuiApplication::arguments();
     const qsizetype titel = a.indexOf(QStringLiteral("--titel")) + 1;
-    const qsizetype ausgabe = a.indexOf(QStringLiteral("--ausgabe")) + 1;
-    if (titel <= 0 || ausgabe <= 0 || std::max(titel, ausgabe) >= a.size()) {
+    const qsizetype datei = a.indexOf(QStringLiteral("--ausgabe")) + 1;
+    if (titel <= 0 || datei <= 0 || std::max(titel, datei) >= a.size()) {
         fputs("tastenfenster --titel TEXT --ausgabe DATEI\n", stderr);
         return 2;
     }
-    Tastenfenster fenster(a.at(titel), a.at(ausgabe));
-    if (!fenster.ausgabeOffen()) {
+    Tastenfenster fenster;
+    fenster.setTitle(a.at(titel));
+    fenster.resize(420, 120);
+    fenster.ausgabe.setFileName(a.at(datei));
+    if (!fenster.ausgabe.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         fputs("tastenfenster: Ausgabedatei kann nicht geschrieben werden\n", stderr);
         return 1;
     }
