@@ -3,19 +3,55 @@
 #include <functional>
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "wizard_dialog/frmWizard.h"
 
-// Driving wizard pages as a user would: a page blocks in its own event loop,
-// so the user's actions are queued on timers before the call.
+/// Fills a _data() function from section [name] of tests/data/wizard-faelle.txt:
+/// tab-separated rows, the first naming the columns (all text), each further
+/// one a case named by its first field; "\r" and "\n" stand for CR and LF.
+inline void tabelle(const char* name)
+{
+    static QList<QByteArray> spalten; // QtTest keeps the column names' pointers
+    QFile datei(QStringLiteral(SENDARO_TESTDATEN "/wizard-faelle.txt"));
+    QVERIFY(datei.open(QIODevice::ReadOnly | QIODevice::Text));
+    qsizetype n = 0;
+    bool drin = false;
+    for (QString zeile : QString::fromUtf8(datei.readAll()).split(u'\n')) {
+        if (zeile.startsWith(u'['))
+            drin = zeile == u'[' + QString::fromUtf8(name) + u']';
+        if (!drin || zeile.isEmpty() || zeile.startsWith(u'[') || zeile.startsWith(u'#'))
+            continue;
+        zeile.replace(QStringLiteral("\\r"), QStringLiteral("\r"));
+        const QStringList felder =
+            zeile.replace(QStringLiteral("\\n"), QStringLiteral("\n")).split(u'\t');
+        if (n == 0) {
+            n = felder.size();
+            for (qsizetype i = 1; i < n; ++i)
+                QTest::addColumn<QString>((spalten << felder[i].toUtf8()).last().constData());
+            continue;
+        }
+        QTestData& fall = QTest::newRow(qPrintable(felder[0]));
+        for (qsizetype i = 1; i < n; ++i)
+            fall << felder.value(i);
+    }
+    QVERIFY2(n > 0, name);
+}
 
-inline const QString Befehlsliste =
-    QStringLiteral(",AnwendungStarten,FensterAktivieren,Warten,TastenSenden,Terminieren,Beep");
+/// "1,1,1,0" as numbers.
+inline QList<int> zahlen(QStringView text)
+{
+    QList<int> z;
+    for (const QStringView s : text.split(u','))
+        z << s.toInt();
+    return z;
+}
 
-/// Runs `aktion` `ms` milliseconds from now, inside whatever loop runs then.
+// A page blocks in its own event loop, so the user's actions are queued on
+// timers before the call.
 inline void spaeter(std::function<void()> aktion, int ms = 0)
 {
     QTimer::singleShot(ms, std::move(aktion));
@@ -23,65 +59,65 @@ inline void spaeter(std::function<void()> aktion, int ms = 0)
 
 /// The dialog's control `name`, or numbered control `name` + `nummer`.
 template<typename T = QWidget>
-T* element(const frmWizard& dialog, const QString& name, int nummer = 0)
+T* element(const frmWizard& d, const QString& name, int nummer = 0)
 {
-    return dialog.findChild<T*>(nummer > 0 ? name + QString::number(nummer) : name);
+    return d.findChild<T*>(nummer > 0 ? name + QString::number(nummer) : name);
 }
 
-inline QPushButton* knopf(const frmWizard& dialog, const QString& name)
-{
-    return element<QPushButton>(dialog, name);
-}
-
-/// A click near the left end, where buttons, check boxes and labels all take it.
+/// A click near the left end, where buttons, check boxes and labels all
+/// take it.
 inline void klicken(QWidget* w)
 {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
-
-/// Abbrechen, Zurück, Weiter and Fertig stellen, each v(isible) or h(idden)
-/// and e(nabled) or g(reyed): "ve ve ve hg".
-inline QString knoepfe(const frmWizard& dialog)
+inline void klicken(const frmWizard& d, const QString& name)
 {
-    QStringList s;
-    for (const char* name : {"cmdAbbrechen", "cmdZurück", "cmdWeiter", "cmdFertigstellen"}) {
-        const QPushButton* k = knopf(dialog, QString::fromUtf8(name));
-        s << QString(k->isHidden() ? u'h' : u'v') + (k->isEnabled() ? u'e' : u'g');
-    }
-    return s.join(u' ');
+    klicken(element(d, name));
 }
 
-/// Shows a page of kind `art` with the caption `text` and returns its result
-/// as text. `a` holds the entries (list, options, boxes, text-field captions),
-/// the second label, the box text or the heading; `b` the default. Pieces in
-/// `a` and `b` are separated by "|". For the command-step editor `a` holds the
-/// rows as "command,parameter" ("-" a cell without value), `b` the command
-/// list if not the wizard's; the result is the rows in the same form.
-inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QString a = {},
-                      QString b = {}, bool zwingend = false, const QList<int>& z = {1, 1, 1, 0})
+/// Abbrechen, Zurück, Weiter, Fertig stellen, each e (shown and enabled),
+/// g (shown, greyed), h (hidden) or x (hidden yet enabled): "eeeh".
+inline QString knoepfe(const frmWizard& d)
 {
-    const QString crlf = QStringLiteral("\r\n");
-    a.replace(u'|', crlf);
+    QString s;
+    for (const char* name : {"cmdAbbrechen", "cmdZurück", "cmdWeiter", "cmdFertigstellen"}) {
+        const QWidget* k = element(d, QString::fromUtf8(name));
+        s += k->isHidden() ? (k->isEnabled() ? u'x' : u'h') : (k->isEnabled() ? u'e' : u'g');
+    }
+    return s;
+}
+
+/// Shows a page of kind `art` with caption `text`; its result as text. `a`:
+/// entries, second label, box text or heading; `b`: the default; "|" between
+/// pieces. For "befehle" `a` holds rows "command,parameter" ("-": no value),
+/// `b` the command list unless the usual one; the result is rows alike.
+inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QString a = {},
+                      QString b = {}, bool zwingend = false, QStringView knoepfe = u"1,1,1,0")
+{
+    const QList<int> z = zahlen(knoepfe);
     const int n = z[0], r = z[1], w = z[2], f = z[3];
     const QString t = QStringLiteral("TV-Anwendung verknüpfen");
     if (art == u"befehle") {
         ComboTextTabelle ein(12);
-        const QStringList zeilen = a.isEmpty() ? QStringList() : a.split(crlf);
+        const QStringList zeilen = a.split(u'|', Qt::SkipEmptyParts);
         for (int k = 1; k <= zeilen.size(); ++k) {
             for (int s = 1; s <= 2; ++s) {
-                const QString zelle = zeilen.at(k - 1).section(u',', s - 1, s == 1 ? 0 : -1);
+                const QString zelle = zeilen[k - 1].section(u',', s - 1, s == 1 ? 0 : -1);
                 if (zelle != u"-")
                     ein.setzen(k, s, zelle);
             }
         }
-        const ComboTextTabelle aus =
-            d.ShowShapeComboTextEingeben(n, r, w, f, t, text, b.isEmpty() ? Befehlsliste : b, ein);
+        if (b.isEmpty())
+            b = QStringLiteral(
+                ",AnwendungStarten,FensterAktivieren,Warten,TastenSenden,Terminieren,Beep");
+        const ComboTextTabelle aus = d.ShowShapeComboTextEingeben(n, r, w, f, t, text, b, ein);
         QStringList ergebnis;
         for (int k = 1; k <= aus.zeilen(); ++k)
             ergebnis << aus.text(k, 1) + u',' + aus.text(k, 2);
         return ergebnis.join(u'|');
     }
-    b.replace(u'|', crlf);
+    a.replace(u'|', QStringLiteral("\r\n"));
+    b.replace(u'|', QStringLiteral("\r\n"));
     if (art == u"zeile")
         return d.ShowShapeTextzeileEingeben(n, r, w, f, t, text, b, zwingend);
     if (art == u"datei")
@@ -90,8 +126,9 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
         return d.ShowShapeAusListeAuswählen(n, r, w, f, t, text, a, b, zwingend,
                                             art == u"mehrfach");
     if (art == u"haekchen")
-        return QString::fromUtf8(
-            d.ShowShapeHäkchenSetzen(n, r, w, f, t, text, a, b == u"ja", zwingend) ? "ja" : "nein");
+        return d.ShowShapeHäkchenSetzen(n, r, w, f, t, text, a, b == u"ja", zwingend)
+                   ? QStringLiteral("ja")
+                   : QStringLiteral("nein");
     if (art == u"option")
         return QString::number(d.ShowShapeOptionAuswählen(n, r, w, f, t, text, a, b.toShort()));
     if (art == u"check")
@@ -102,15 +139,14 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
     return {};
 }
 
-/// Ends a page that the test did not end itself, so a fault cannot hang the
-/// run; `abgelaufen` tells that it had to.
+/// Ends a page the test did not end, so a fault cannot hang the run.
 struct Wachhund
 {
-    explicit Wachhund(frmWizard& dialog, int ms = 5000)
+    explicit Wachhund(frmWizard& d, int ms = 5000)
     {
-        QTimer::singleShot(ms, &zeit, [this, &dialog] {
+        QTimer::singleShot(ms, &zeit, [this, &d] {
             abgelaufen = true;
-            dialog.SeiteBeenden();
+            d.SeiteBeenden();
         });
     }
     QObject zeit;
