@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
@@ -25,9 +23,9 @@ inline void tabelle(const char* name)
             drin = zeile == u'[' + QString::fromUtf8(name) + u']';
         if (!drin || zeile.isEmpty() || zeile.startsWith(u'[') || zeile.startsWith(u'#'))
             continue;
-        zeile.replace(QStringLiteral("\\r"), QStringLiteral("\r"));
-        const QStringList felder =
-            zeile.replace(QStringLiteral("\\n"), QStringLiteral("\n")).split(u'\t');
+        const QStringList felder = zeile.replace(QStringLiteral("\\r"), QStringLiteral("\r"))
+                                       .replace(QStringLiteral("\\n"), QStringLiteral("\n"))
+                                       .split(u'\t');
         if (n == 0) {
             n = felder.size();
             for (qsizetype i = 1; i < n; ++i)
@@ -50,13 +48,6 @@ inline QList<int> zahlen(QStringView text)
     return z;
 }
 
-// A page blocks in its own event loop, so the user's actions are queued on
-// timers before the call.
-inline void spaeter(std::function<void()> aktion, int ms = 0)
-{
-    QTimer::singleShot(ms, std::move(aktion));
-}
-
 /// The dialog's control `name`, or numbered control `name` + `nummer`.
 template<typename T = QWidget>
 T* element(const frmWizard& d, const QString& name, int nummer = 0)
@@ -64,8 +55,7 @@ T* element(const frmWizard& d, const QString& name, int nummer = 0)
     return d.findChild<T*>(nummer > 0 ? name + QString::number(nummer) : name);
 }
 
-/// A click near the left end, where buttons, check boxes and labels all
-/// take it.
+/// A click near the left end, where buttons, check boxes and labels take it.
 inline void klicken(QWidget* w)
 {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
@@ -99,13 +89,13 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
     const QString t = QStringLiteral("TV-Anwendung verknüpfen");
     if (art == u"befehle") {
         ComboTextTabelle ein(12);
-        const QStringList zeilen = a.split(u'|', Qt::SkipEmptyParts);
-        for (int k = 1; k <= zeilen.size(); ++k) {
+        for (int k = 1; const QString& zeile : a.split(u'|', Qt::SkipEmptyParts)) {
             for (int s = 1; s <= 2; ++s) {
-                const QString zelle = zeilen[k - 1].section(u',', s - 1, s == 1 ? 0 : -1);
-                if (zelle != u"-")
+                if (const QString zelle = zeile.section(u',', s - 1, s == 1 ? 0 : -1);
+                    zelle != u"-")
                     ein.setzen(k, s, zelle);
             }
+            ++k;
         }
         if (b.isEmpty())
             b = QStringLiteral(
@@ -139,7 +129,8 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
     return {};
 }
 
-/// Ends a page the test did not end, so a fault cannot hang the run.
+// A page blocks in its own event loop, so tests queue the user's actions on
+// timers before the call; this one ends a page the test did not end.
 struct Wachhund
 {
     explicit Wachhund(frmWizard& d, int ms = 5000)

@@ -1,7 +1,6 @@
 // What every page shares: button states over consecutive pages, status
 // pages, Enter and Esc, and help beside the command-step editor.
 
-#include <QScrollBar>
 #include <QTextBrowser>
 
 #include "Seitenhelfer.h"
@@ -74,13 +73,11 @@ void TestWizardProtokoll::tasten()
     QFETCH(QString, flag);
     // Where nothing may happen, a second without effect is enough.
     Wachhund wachhund(m_dialog, flag.isEmpty() ? 1000 : 5000);
-    spaeter(
-        [&] {
-            QWidget* ziel = QApplication::focusWidget();
-            QTest::keyClick(ziel && ziel->window() == &m_dialog ? ziel : &m_dialog,
-                            taste == u"esc" ? Qt::Key_Escape : Qt::Key_Return);
-        },
-        50);
+    QTimer::singleShot(50, [&] {
+        QWidget* ziel = QApplication::focusWidget();
+        QTest::keyClick(ziel && ziel->window() == &m_dialog ? ziel : &m_dialog,
+                        taste == u"esc" ? Qt::Key_Escape : Qt::Key_Return);
+    });
     zeigen(m_dialog, art, u"Frage"_s, u"a|b"_s, vorgabe, true, zustand);
     QCOMPARE(wachhund.abgelaufen, flag.isEmpty());
     QCOMPARE(m_dialog.blnBenutzerWeiterGedrückt, flag == u"weiter");
@@ -95,14 +92,12 @@ void TestWizardProtokoll::hilfe()
     AppPfadSetzen(QStringLiteral(SENDARO_PROGRAMMORDNER));
     Wachhund wachhund(m_dialog);
     bool warteteMitHilfe = false;
-    spaeter([&] { klicken(m_dialog, u"cmdHilfe"_s); }, 20);
-    spaeter(
-        [&] {
-            warteteMitHilfe =
-                !m_dialog.blnBenutzerFertig && element(m_dialog, u"cmdHilfe"_s)->isVisible();
-            klicken(m_dialog, u"cmdWeiter"_s);
-        },
-        300);
+    QTimer::singleShot(20, [&] { klicken(m_dialog, u"cmdHilfe"_s); });
+    QTimer::singleShot(300, [&] {
+        warteteMitHilfe =
+            !m_dialog.blnBenutzerFertig && element(m_dialog, u"cmdHilfe"_s)->isVisible();
+        klicken(m_dialog, u"cmdWeiter"_s);
+    });
     zeigen(m_dialog, u"befehle", u"Befehle"_s);
     AppPfadSetzen(QString());
     QVERIFY(!wachhund.abgelaufen);
@@ -110,7 +105,6 @@ void TestWizardProtokoll::hilfe()
     auto* browser = m_dialog.findChild<QTextBrowser*>();
     QVERIFY(browser && browser->window()->isVisible());
     QCOMPARE(browser->source().fragment(), u"kontext125"_s);
-    QVERIFY(browser->verticalScrollBar()->value() > 0);
     QVERIFY(browser->toPlainText().contains(u"TastenSenden"_s));
 }
 

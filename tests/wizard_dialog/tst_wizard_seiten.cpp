@@ -1,12 +1,17 @@
 // The page types driven as a user would: what they show and return, the
-// required-input gate and the layout below the caption; and StringStück.
+// required-input gate, the layout below the caption, the command-step
+// editor and the file page's browse button; and StringStück.
 
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 
 #include "Seitenhelfer.h"
+#include "wizard_dialog/Dateifilter.h"
 #include "wizard_dialog/StringStueck.h"
 
 using namespace Qt::StringLiterals;
@@ -23,6 +28,14 @@ private slots:
     void pflichteingabe();
     void layout_data() { tabelle("layout"); }
     void layout();
+    void befehleRundreise_data() { tabelle("rundreise"); }
+    void befehleRundreise();
+    void befehleErreichbar();
+    void filter_data() { tabelle("filter"); }
+    void filter();
+    void qtLiestDenFilter();
+    void durchsuchen_data() { tabelle("durchsuchen"); }
+    void durchsuchen();
 
 private:
     frmWizard m_dialog;
@@ -60,7 +73,7 @@ void TestWizardSeiten::ergebnis()
     QFETCH(QString, ergebnis);
     QStringList ist;
     Wachhund wachhund(m_dialog);
-    spaeter([&] {
+    QTimer::singleShot(0, [&] {
         auto* liste = element<QListWidget>(m_dialog, u"ShapeAusListeauswählenListe"_s);
         const QRegularExpression eintrag(u"(Label\\d+|HäkchenSetzenCheck)$"_s);
         QList<QWidget*> felder;
@@ -95,7 +108,7 @@ void TestWizardSeiten::pflichteingabe()
     QFETCH(QString, nachher);
     QString istVorher, istNachher;
     Wachhund wachhund(m_dialog);
-    spaeter([&] {
+    QTimer::singleShot(0, [&] {
         istVorher = knoepfe(m_dialog);
         auto* feld = element<QLineEdit>(m_dialog, u"ShapeDateinameAuswählenDateiname"_s);
         if (art == u"liste")
@@ -128,7 +141,7 @@ void TestWizardSeiten::layout()
         QString istFokus, istFolge;
         QRect seite, beschriftung, liste;
         Wachhund wachhund(m_dialog);
-        spaeter([&] {
+        QTimer::singleShot(0, [&] {
             istFokus = m_dialog.focusWidget()->objectName();
             const QWidget* s = nullptr;
             for (const QLabel* l : m_dialog.findChildren<QLabel*>()) {
@@ -177,6 +190,134 @@ void TestWizardSeiten::layout()
         if (art == u"liste")
             QCOMPARE(liste.bottom() + 1 + 3, seite.height());
     }
+}
+
+void TestWizardSeiten::befehleRundreise()
+{
+    QFETCH(QString, ein);
+    QFETCH(QString, liste);
+    QFETCH(QString, bearbeitet);
+    QFETCH(QString, aus);
+    Wachhund wachhund(m_dialog);
+    QTimer::singleShot(0, [&] {
+        if (bearbeitet == u"ja") {
+            auto* combo = element<QComboBox>(m_dialog, u"ShapeComboTextCombo2"_s);
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Home);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(combo, Qt::Key_Down);
+            for (const auto& [k, text] : {std::pair{2, u"[Alt][F4]"_s}, {3, u" 3 "_s}}) {
+                auto* feld = element<QLineEdit>(m_dialog, u"ShapeComboTextText"_s, k);
+                klicken(feld);
+                feld->selectAll();
+                QTest::keyClicks(feld, text);
+            }
+        }
+        klicken(m_dialog, u"cmdWeiter"_s);
+    });
+    const QString ergebnis = zeigen(m_dialog, u"befehle", u"Befehle"_s, ein, liste);
+    QVERIFY(!wachhund.abgelaufen && m_dialog.blnBenutzerWeiterGedrückt);
+    QCOMPARE(ergebnis, aus);
+}
+
+void TestWizardSeiten::befehleErreichbar()
+{
+    // Below a caption too long for all rows, Tab reaches every row and the
+    // focused row scrolls into view whole, also on the way back.
+    QStringList fehler;
+    bool zeile12Verdeckt = false;
+    auto sichtbar = [&](int k) {
+        const QWidget* zeile = element(m_dialog, u"ShapeComboTextComboFrame"_s, k);
+        return zeile->visibleRegion().boundingRect() == zeile->rect();
+    };
+    auto pruefe = [&](int k, bool befehl) {
+        const QWidget* soll =
+            element(m_dialog, befehl ? u"ShapeComboTextCombo"_s : u"ShapeComboTextText"_s, k);
+        if (m_dialog.focusWidget() != soll || !sichtbar(k))
+            fehler << soll->objectName();
+    };
+    Wachhund wachhund(m_dialog);
+    QTimer::singleShot(0, [&] {
+        zeile12Verdeckt = !sichtbar(12);
+        pruefe(1, false);
+        for (int i = 0; i < 22; ++i) {
+            QTest::keyClick(m_dialog.focusWidget(), Qt::Key_Tab);
+            pruefe(2 + i / 2, i % 2 == 0);
+        }
+        QTest::keyClicks(m_dialog.focusWidget(), u"zwoelf"_s);
+        QTest::keyClick(m_dialog.focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        pruefe(12, true);
+        element(m_dialog, u"ShapeComboTextText1"_s)->setFocus();
+        pruefe(1, false);
+        klicken(m_dialog, u"cmdWeiter"_s);
+    });
+    const QString ergebnis =
+        zeigen(m_dialog, u"befehle", u"Eine lange Beschriftung. "_s.repeated(40), u"Warten,3"_s);
+    QVERIFY(!wachhund.abgelaufen);
+    QVERIFY2(fehler.isEmpty(), qPrintable(fehler.join(u", "_s)));
+    QVERIFY(zeile12Verdeckt);
+    QCOMPARE(ergebnis, u"Warten,3"_s + u"|,"_s.repeated(10) + u"|,zwoelf"_s);
+}
+
+void TestWizardSeiten::filter()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, qt);
+    QCOMPARE(DateifilterFuerQt(DateifilterLesen(text)), qt);
+}
+
+void TestWizardSeiten::qtLiestDenFilter()
+{
+    // Qt's chooser shows the description as written and filters by the patterns.
+    QFileDialog d;
+    d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    d.setNameFilter(DateifilterFuerQt(
+        DateifilterLesen(u"Programme (*.exe *.com *.bat *.cmd)|*.exe;*.com;*.bat;*.cmd"_s)));
+    QCOMPARE(d.findChild<QComboBox*>(u"fileTypeCombo"_s)->currentText(),
+             u"Programme (*.exe *.com *.bat *.cmd)"_s);
+    QCOMPARE(d.findChild<QFileSystemModel*>()->nameFilters(),
+             (QStringList{u"*.exe"_s, u"*.com"_s, u"*.bat"_s, u"*.cmd"_s}));
+}
+
+void TestWizardSeiten::durchsuchen()
+{
+    QFETCH(QString, art);
+    QFETCH(QString, nummer);
+    QFETCH(QString, eigenerFilter);
+    QFETCH(QString, fertig);
+    QFETCH(QString, antwort);
+    QFETCH(QString, filter);
+    const bool speichern = art == u"speichern", ordner = art == u"ordner";
+    QList<Dateiwahl> anfragen;
+    m_dialog.dateiwahl = [&](QWidget* besitzer, const Dateiwahl& wahl) {
+        anfragen << wahl;
+        return besitzer == &m_dialog ? antwort : QString();
+    };
+    QString fokus;
+    Wachhund wachhund(m_dialog);
+    QTimer::singleShot(0, [&] {
+        klicken(m_dialog, u"ShapeDateinameAuswählenDurchsuchen"_s);
+        fokus = m_dialog.focusWidget()->objectName();
+        m_dialog.SeiteBeenden();
+    });
+    const QString ergebnis = m_dialog.ShowShapeDateiAuswählen(
+        1, 1, 1, fertig == u"ja" ? 1 : 0, u"T"_s, u"Datei"_s, u"Start-Datei"_s, u"vorgabe.azs"_s,
+        nummer.toInt(), eigenerFilter, speichern, ordner);
+    QVERIFY(!wachhund.abgelaufen);
+    QCOMPARE(anfragen.size(), 1);
+    const Dateiwahl& a = anfragen.first();
+    using A = Dateiwahl::Art;
+    QCOMPARE(a.art, ordner ? A::Ordner : speichern ? A::Speichern : A::Oeffnen);
+    QCOMPARE(a.filter, filter);
+    // Saving proposes the field's text and asks nothing before an existing file.
+    QCOMPARE(a.vorschlag, speichern ? u"vorgabe.azs"_s : QString());
+    QCOMPARE(a.optionen.testFlag(QFileDialog::DontConfirmOverwrite), speichern);
+    QCOMPARE(a.optionen.testFlag(QFileDialog::HideNameFilterDetails), !ordner);
+    QCOMPARE(a.optionen.testFlag(QFileDialog::ShowDirsOnly), ordner);
+    QCOMPARE(a.titel.startsWith(u"Bitte wählen Sie einen Ordner"_s), ordner);
+    // A cancelled chooser leaves the field; a choice focuses Fertig stellen or Weiter.
+    QCOMPARE(ergebnis, antwort.isEmpty() ? u"vorgabe.azs"_s : antwort);
+    QCOMPARE(fokus, fertig == u"ja" ? u"cmdFertigstellen"_s : u"cmdWeiter"_s);
 }
 
 QTEST_MAIN(TestWizardSeiten)
