@@ -6,9 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-/// The parts of the X11 back-end that need no X server: splitting a command
-/// line, choosing a window by its title, and behaving sensibly without a
-/// display. Everything else is tested on a real X server in tst_x11desktop.
+/// The parts of the X11 back-end that need no X server.
 class TestBefehlszeile : public QObject
 {
     Q_OBJECT
@@ -31,11 +29,8 @@ private slots:
             << u"\"a\\\"b\\\\c\\$d\\`e\\x\""_s << QStringList{u"a\"b\\c$d`e\\x"_s};
         QTest::newRow("teile werden verbunden")
             << u"a\"b c\"'d e'f"_s << QStringList{u"ab cd ef"_s};
-        QTest::newRow("leere anfuehrungszeichen")
-            << u"tv \"\" ''"_s << QStringList{u"tv"_s, QString(), QString()};
         QTest::newRow("zeilenfortsetzung") << u"tv a\\\nb"_s << QStringList{u"tv"_s, u"ab"_s};
         QTest::newRow("doppelte offen") << u"\"/opt/tv"_s << unvollstaendig;
-        QTest::newRow("einfache offen") << u"tv 'abc"_s << unvollstaendig;
         QTest::newRow("maskiertes ende") << u"tv \"abc\\\""_s << unvollstaendig;
     }
 
@@ -59,7 +54,6 @@ private slots:
         QTest::newRow("anfang") << fenster << u"fernsehen - an"_s << 0;
         QTest::newRow("ende") << fenster << u"vlc MEDIA player"_s << 3;
         QTest::newRow("enthalten") << fenster << u"schau"_s << 3;
-        QTest::newRow("keiner") << fenster << u"Radio"_s << -1;
         QTest::newRow("leere suche") << fenster << QString() << -1;
         QTest::newRow("anfang vor ende")
             << QStringList{u"Ende TV"_s, u"TV Anfang"_s} << u"tv"_s << 1;
@@ -83,11 +77,7 @@ private slots:
         qputenv("DISPLAY", vorher);
         QVERIFY(!desktop.verbunden());
         QVERIFY(desktop.fehlermeldung().contains(u":4711"_s));
-        QVERIFY(!desktop.fensterAktivieren(u"x"_s));
-        QVERIFY(!desktop.fensterZeigen(u"x"_s));
-        QVERIFY(!desktop.tastenSenden(u"x"_s));
-        desktop.beep();
-        desktop.aufFensteraenderungWarten(10);
+        QVERIFY(!desktop.fensterAktivieren(u"x"_s) && !desktop.tastenSenden(u"x"_s));
         // Programs start without a display all the same.
         QVERIFY(desktop.programmStarten(u"true"_s, Desktop::Fensterart::MinimiertOhneFokus));
         QVERIFY(desktop.letzteProzessId() > 0);
