@@ -91,20 +91,6 @@ private slots:
         QVERIFY(m_form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
 
-    void popupBeimLoslassen()
-    {
-        m_form->ShowDebugInfo(u"Test"_s);
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-        const std::pair<QWidget*, Qt::MouseButton> klicks[] = {
-            {m_form->LabelAktuelleAktion, Qt::RightButton}, {m_form, Qt::LeftButton}};
-        for (const auto& [w, taste] : klicks) {
-            QVERIFY(!m_form->mnuPopupVerlauf->isVisible());
-            QTest::mouseRelease(w, taste, {}, QPoint(2, 2));
-            QTRY_VERIFY(m_form->mnuPopupVerlauf->isVisible());
-            m_form->mnuPopupVerlauf->hide();
-        }
-    }
-
     void schliessenUndNeu()
     {
         Statusfenster anzeige;
