@@ -127,46 +127,41 @@ private slots:
     void werte_data()
     {
         QTest::addColumn<QByteArray>("wert");
-        QTest::addColumn<QString>("text"); // "!" + number: that error is expected
-        QTest::addColumn<QString>("wahr");
-        QTest::addColumn<QString>("zahl");
-        const auto neu = [](const char* name, const QByteArray& wert, const QString& text,
-                            const QString& wahr, const QString& zahl) {
-            QTest::newRow(name) << wert << text << wahr << zahl;
-        };
-        neu("leer", el(0), u""_s, u"0"_s, u"0"_s);
-        neu("null", el(1), u"!94"_s, u"!94"_s, u"!94"_s);
-        neu("int16", el(2, roh<qint16>(-12345)), u"-12345"_s, u"1"_s, u"-12345"_s);
-        neu("single", el(4, roh<float>(2.5f)), u"2,5"_s, u"1"_s, u"2"_s);
-        neu("double gross", el(5, roh<double>(1e20)), u"1E+20"_s, u"1"_s, u"!6"_s);
-        neu("waehrung", el(6, roh<qint64>(-125000)), u"-12,5"_s, u"1"_s, u"-12"_s);
-        neu("datum", el(7, roh<double>(45000.5)), u"15.03.2023 12:00:00"_s, u"1"_s, u"45000"_s);
-        neu("text wahr", txt("Wahr"), u"Wahr"_s, u"1"_s, u"!13"_s);
-        neu("text hex", txt("&HFF"), u"&HFF"_s, u"1"_s, u"255"_s);
-        neu("text leer", txt(""), u""_s, u"!13"_s, u"!13"_s);
-        neu("wahr", el(11, u16(0xFFFF)), u"Wahr"_s, u"1"_s, u"-1"_s);
-        neu("byte", el(17, "\xc8"), u"200"_s, u"1"_s, u"200"_s);
-        neu("unbekannt", el(19, roh<qint32>(1)), u"!13"_s, u"!13"_s, u"!13"_s);
+        QTest::addColumn<QString>("erwartet"); // text|boolean|number; "!" + number: that error
+        QTest::newRow("leer") << el(0) << u"|0|0"_s;
+        QTest::newRow("null") << el(1) << u"!94|!94|!94"_s;
+        QTest::newRow("int16") << el(2, roh<qint16>(-12345)) << u"-12345|1|-12345"_s;
+        QTest::newRow("int32") << el(3, roh<qint32>(-2000000000)) << u"-2000000000|1|-2000000000"_s;
+        QTest::newRow("single") << el(4, roh<float>(2.5f)) << u"2,5|1|2"_s;
+        QTest::newRow("double gross") << el(5, roh<double>(1e20)) << u"1E+20|1|!6"_s;
+        QTest::newRow("waehrung") << el(6, roh<qint64>(-125000)) << u"-12,5|1|-12"_s;
+        QTest::newRow("datum") << el(7, roh<double>(45000.5)) << u"15.03.2023 12:00:00|1|45000"_s;
+        QTest::newRow("datum ohne zeit") << el(7, roh<double>(-1.0)) << u"29.12.1899|1|-1"_s;
+        QTest::newRow("text wahr") << txt("Wahr") << u"Wahr|1|!13"_s;
+        QTest::newRow("text hex") << txt("&HFF") << u"&HFF|1|255"_s;
+        QTest::newRow("text leer") << txt("") << u"|!13|!13"_s;
+        QTest::newRow("wahr") << el(11, u16(0xFFFF)) << u"Wahr|1|-1"_s;
+        QTest::newRow("byte") << el(17, "\xc8") << u"200|1|200"_s;
+        QTest::newRow("unbekannt") << el(19, roh<qint32>(1)) << u"!13|!13|!13"_s;
     }
 
     void werte()
     {
         QFETCH(QByteArray, wert);
-        QFETCH(QString, text);
-        QFETCH(QString, wahr);
-        QFETCH(QString, zahl);
+        QFETCH(QString, erwartet);
         const Einstellungswert w = Einstellungsarray::dekodieren(kopf(1, 0) + wert).element(0);
         QCOMPARE(w.bytes(), wert);
-        const auto pruefen = [](const QString& erwartet, auto umwandlung) {
+        const auto als = [](auto umwandlung) {
             try {
-                QCOMPARE(umwandlung(), erwartet);
+                return QString(umwandlung());
             } catch (const Fehler& f) {
-                QCOMPARE(u"!"_s + QString::number(f.nummer()), erwartet);
+                return u"!"_s + QString::number(f.nummer());
             }
         };
-        pruefen(text, [&] { return w.alsText(); });
-        pruefen(wahr, [&] { return QString::number(int(w.alsWahrheitswert())); });
-        pruefen(zahl, [&] { return QString::number(w.alsZahl()); });
+        QCOMPARE(als([&] { return w.alsText(); }) + u'|' +
+                     als([&] { return QString::number(int(w.alsWahrheitswert())); }) + u'|' +
+                     als([&] { return QString::number(w.alsZahl()); }),
+                 erwartet);
     }
 
     void unbekannterTypOhneLaenge()
