@@ -6,37 +6,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/gemeinsam/Falltabelle.h"
 #include "wizard_dialog/frmWizard.h"
 
-/// Fills a _data() function from section [name] of tests/data/wizard-faelle.txt:
-/// tab-separated rows, the first naming the columns (all text), each further
-/// one a case named by its first field; "\r" and "\n" stand for CR and LF.
+/// Fills a _data() function from section [name] of tests/data/wizard-faelle.txt.
 inline void tabelle(const char* name)
 {
-    static QList<QByteArray> spalten; // QtTest keeps the column names' pointers
-    QFile datei(QStringLiteral(SENDARO_TESTDATEN "/wizard-faelle.txt"));
-    QVERIFY(datei.open(QIODevice::ReadOnly | QIODevice::Text));
-    qsizetype n = 0;
-    bool drin = false;
-    for (QString zeile : QString::fromUtf8(datei.readAll()).split(u'\n')) {
-        if (zeile.startsWith(u'['))
-            drin = zeile == u'[' + QString::fromUtf8(name) + u']';
-        if (!drin || zeile.isEmpty() || zeile.startsWith(u'[') || zeile.startsWith(u'#'))
-            continue;
-        const QStringList felder = zeile.replace(QStringLiteral("\\r"), QStringLiteral("\r"))
-                                       .replace(QStringLiteral("\\n"), QStringLiteral("\n"))
-                                       .split(u'\t');
-        if (n == 0) {
-            n = felder.size();
-            for (qsizetype i = 1; i < n; ++i)
-                QTest::addColumn<QString>((spalten << felder[i].toUtf8()).last().constData());
-            continue;
-        }
-        QTestData& fall = QTest::newRow(qPrintable(felder[0]));
-        for (qsizetype i = 1; i < n; ++i)
-            fall << felder.value(i);
-    }
-    QVERIFY2(n > 0, name);
+    falltabelle("wizard-faelle.txt", name);
 }
 
 /// "1,1,1,0" as numbers.
