@@ -5,6 +5,7 @@
 
 #include "system/Einstellungsarray.h"
 #include "system/Programmordner.h"
+#include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/Fehlerpruefung.h"
 
 using namespace Qt::StringLiterals;
@@ -32,9 +33,9 @@ bool dateiSchreiben(const QString& pfad, const QByteArray& inhalt)
     QFile f(pfad);
     return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
 }
-QByteArray vorlage(const char* name)
+QByteArray vorlage(const QString& name)
 {
-    return dateiLesen(QStringLiteral(SENDARO_TESTDATEN "/") + QLatin1StringView(name));
+    return dateiLesen(QStringLiteral(SENDARO_TESTDATEN "/") + name);
 }
 } // namespace
 
@@ -51,41 +52,14 @@ private slots:
 
     void init() { QFile::remove(m_cfg); }
 
-    void lesefehler_data()
-    {
-        QTest::addColumn<bool>("vorhanden");
-        QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<QString>("meldung");
-        const QString nichtInitialisiert =
-            u"Der Sendaro ist nicht initialisiert. Die Datei \"sendwacht.cfg\" exisitiert nicht. "
-            u"Starten Sie das Hilfsprogramm \"einrichter.exe\", um dieses Problem zu korrigieren."_s;
-        QTest::newRow("fehlt") << false << QByteArray() << nichtInitialisiert;
-        QTest::newRow("leer") << true << QByteArray() << nichtInitialisiert;
-        QTest::newRow("leerer wert") << true << el(0) + "egal" << nichtInitialisiert;
-        const auto beschaedigt = [](const char* datei, const char* grund) {
-            QTest::newRow(datei) << true << vorlage(datei)
-                                 << u"Die Datei \"sendwacht.cfg\" ist beschädigt oder hat ein "
-                                    u"unbekanntes Format: %1."_s.arg(QString::fromUtf8(grund));
-        };
-        beschaedigt("sendwacht-falscher-kopf-text.cfg",
-                    "sie enthält keine Liste von Einstellungen, sondern den Typcode 8");
-        beschaedigt("sendwacht-zwei-dimensionen.cfg",
-                    "die Einstellungsliste hat 2 Dimensionen statt einer");
-        beschaedigt("sendwacht-absurde-anzahl.cfg",
-                    "sie ist zu kurz für die angegebenen 2147483647 Elemente");
-        beschaedigt("sendwacht-negative-anzahl.cfg", "die Zahl der Elemente ist negativ (-5)");
-        beschaedigt("sendwacht-grenzen-ueberlauf.cfg",
-                    "die Indexgrenzen (ab 2147483646, 4 Elemente) sind ungültig");
-        beschaedigt("sendwacht-text-laenger-als-datei.cfg", "sie endet mitten im Element 1");
-        beschaedigt("sendwacht-kopf-abgeschnitten.cfg", "sie endet im Kopf der Einstellungsliste");
-    }
+    void lesefehler_data() { falltabelle("system-faelle.txt", "lesefehler"); }
 
     void lesefehler()
     {
-        QFETCH(bool, vorhanden);
-        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, datei);
         QFETCH(QString, meldung);
-        QVERIFY(!vorhanden || dateiSchreiben(m_cfg, inhalt));
+        const QByteArray inhalt = datei.isEmpty() ? QByteArray() : vorlage(datei);
+        QVERIFY(datei.isEmpty() || dateiSchreiben(m_cfg, inhalt));
         for (int versuch = 0; versuch < 2; ++versuch) { // the next start fails the same way
             QCOMPARE(fehlerVon([] { GetEinstellung(10); }),
                      u"(1) GetEinstellungsarray: "_s + meldung);
@@ -97,7 +71,7 @@ private slots:
     {
         // Every type code the suite writes, unknown ones that can be delimited
         // (nested arrays among them) and four bytes after the array.
-        const QByteArray vorher = vorlage("sendwacht-alle-typen-und-unbekannte.cfg");
+        const QByteArray vorher = vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
         QVERIFY(dateiSchreiben(m_cfg, vorher));
         Einstellungsarray array = GetEinstellungsarray();
         PutEinstellungsarray(array);
@@ -168,7 +142,7 @@ private slots:
     {
         // Element 12 has type 14, whose length is not known: what follows it
         // cannot be found, so nothing may be written.
-        const QByteArray vorher = vorlage("sendwacht-unbekannter-typ-14.cfg");
+        const QByteArray vorher = vorlage(u"sendwacht-unbekannter-typ-14.cfg"_s);
         QVERIFY(dateiSchreiben(m_cfg, vorher));
         Einstellungsarray array = GetEinstellungsarray();
         QCOMPARE(array.element(11).alsText(), u"/opt/tv"_s);
@@ -186,7 +160,7 @@ private slots:
     void grenzen()
     {
         const Einstellungsarray ab1 = Einstellungsarray::dekodieren(
-            vorlage("sendwacht-untergrenze-1.cfg")); // element i holds 100 * i, up to 20
+            vorlage(u"sendwacht-untergrenze-1.cfg"_s)); // element i holds 100 * i, up to 20
         for (qint32 index : {1, 10, 20})
             QCOMPARE(ab1.element(index).alsZahl(), 100 * index);
         for (qint32 index : {0, 21, -2147483647 - 1})

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "system/PCStummschaltung.h"
+#include "tests/gemeinsam/Falltabelle.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,30 +27,21 @@ class TestPCStummschaltung : public QObject
 {
     Q_OBJECT
 private slots:
-    void stummUndZurueck_data()
-    {
-        QTest::addColumn<bool>("vorher");
-        QTest::addColumn<int>("aufrufe");
-        QTest::addColumn<bool>("nachher");
-        QTest::newRow("vorher laut") << false << 1 << false;
-        QTest::newRow("vorher stumm") << true << 1 << true;
-        // The second call remembers the state the first one left behind.
-        QTest::newRow("zweimal stumm") << false << 2 << true;
-    }
+    void stummUndZurueck_data() { falltabelle("system-faelle.txt", "stumm"); }
 
     void stummUndZurueck()
     {
-        QFETCH(bool, vorher);
-        QFETCH(int, aufrufe);
-        QFETCH(bool, nachher);
-        senkeSetzen(vorher);
-        QCOMPARE(GetMute(kLautsprecher), vorher);
-        for (int i = 0; i < aufrufe; ++i)
+        QFETCH(QString, vorher);
+        QFETCH(QString, aufrufe);
+        QFETCH(QString, nachher);
+        senkeSetzen(vorher == u"ja"_s);
+        QCOMPARE(GetMute(kLautsprecher), vorher == u"ja"_s);
+        for (int i = 0; i < aufrufe.toInt(); ++i)
             PCStummschalten();
         QVERIFY(senkeStumm());
         QVERIFY(GetMute(kLautsprecher));
         PCStummschaltungZuruecksetzen();
-        QCOMPARE(senkeStumm(), nachher);
+        QCOMPARE(senkeStumm(), nachher == u"ja"_s);
     }
 
     void ohneServerStill()
