@@ -18,14 +18,7 @@ class TestProzessliste : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        for (auto& p : m_prozesse) {
-            p->kill();
-            p->waitForFinished(5000);
-        }
-        m_prozesse.clear();
-    }
+    void cleanup() { m_prozesse.clear(); } // ~QProcess kills its process and waits for it
 
     void zweiKopienEinEintrag()
     {
@@ -66,8 +59,7 @@ private:
     QProcess* starten(const QString& ordner)
     {
         const QString pfad = m_tmp.filePath(ordner) + u'/' + m_name;
-        QDir().mkpath(m_tmp.filePath(ordner));
-        if (!QFile::exists(pfad) && !QFile::copy(u"/bin/sleep"_s, pfad))
+        if (!QDir().mkpath(m_tmp.filePath(ordner)) || !QFile::copy(u"/bin/sleep"_s, pfad))
             return nullptr;
         auto& p = m_prozesse.emplace_back(std::make_unique<QProcess>());
         // Only SIGKILL can end these copies.
