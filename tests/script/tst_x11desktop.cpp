@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "script/x11/X11Desktop.h"
+#include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/X11Testhilfe.h"
 
 // Only as an independent observer of the keyboard.
@@ -78,10 +79,9 @@ class TestX11Desktop : public QObject
         char tasten[32] = {};
         XQueryKeymap(m_x, tasten);
         QList<int> unten;
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < 256; ++i)
             if (tasten[i / 8] & (1 << (i % 8)))
                 unten << i;
-        }
         return unten;
     }
 
@@ -117,6 +117,13 @@ private slots:
         m_desktop = new X11Desktop;
         QVERIFY2(m_desktop->verbunden(), qPrintable(m_desktop->fehlermeldung()));
         QVERIFY((m_x = XOpenDisplay(nullptr)));
+        // A script with a blank in its path that writes down its arguments.
+        QFile f(m_tmp.filePath(u"Mein TV start"_s));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.txt\"\n");
+        f.close();
+        QVERIFY(QFile::copy(f.fileName(), m_tmp.filePath(u"nicht-ausfuehrbar"_s)));
+        QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
     }
 
     void init()
@@ -151,36 +158,7 @@ private slots:
         QVERIFY(m_desktop->fensterZeigen(titel));
     }
 
-    void tasten_data()
-    {
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<QString>("tasten");
-        QTest::addColumn<QString>("erwartet"); // null: invalid, nothing is sent
-        const QList<std::tuple<const char*, QString, QString>> faelle{
-            {"zeichen",
-             u"Hallo Welt 0123456789 xyzXYZ äöüÄÖÜß{ä} @€\\{{}{}}{[}{]}{~}| "
-             u"!\"§$&/=?*'#;:,._-<>{%}{+}{^}{(}{)}` [Kanal] ☃ñ→ŁΩ"_s,
-             u"Hallo Welt 0123456789 xyzXYZ äöüÄÖÜßä @€\\{}[]~| "
-             u"!\"§$&/=?*'#;:,._-<>%+^()` [Kanal] ☃ñ→ŁΩ"_s},
-            {"tasten",
-             u"a{ENTER}b{TAB}c{BS}{ESC}{F5}{HOME}{END}{DEL}{INS}{UP}{DOWN}{LEFT}{RIGHT}{PGUP}"
-             u"{PGDN}+(abc)d^a%x+1~{y 3}{ENTER 2}{ADD}{SUBTRACT}{MULTIPLY}{DIVIDE}"_s,
-             u"a<Return>b<Tab>c<Backspace><Esc><F5><Home><End><Del><Ins><Up><Down><Left><Right>"
-             u"<PgUp><PgDown>ABCd<Ctrl+A><Alt+X>!<Return>yyy<Return><Return>"
-             u"<Num++><Num+-><Num+*><Num+/>"_s},
-            // Characters come out as written whatever Caps Lock says.
-            {"feststelltaste", u"{CAPSLOCK}abC1ä{CAPSLOCK}abC1ä"_s,
-             u"<CapsLock>abC1ä<CapsLock>abC1ä"_s},
-        };
-        // The keymap changes under the running back-end from row to row.
-        for (const auto& [name, tasten, erwartet] : faelle) {
-            for (const QString& layout : {u"us"_s, u"de"_s})
-                QTest::addRow("%s %s", qPrintable(layout), name) << layout << tasten << erwartet;
-        }
-        QTest::newRow("ungueltig name am ende") << u"de"_s << u"abc{XYZ}"_s << QString();
-        QTest::newRow("ungueltig steuerzeichen") << u"de"_s << u"abc\x01"_s << QString();
-    }
-
+    void tasten_data() { falltabelle("script-faelle.txt", "x11-tasten"); }
     void tasten()
     {
         QFETCH(QString, layout);
@@ -192,7 +170,7 @@ private slots:
         QVERIFY(tastaturbelegung(layout));
         QVERIFY(aktivieren(titel));
         const qsizetype vorher = dateiText(datei(titel)).size();
-        if (erwartet.isNull()) {
+        if (erwartet.isEmpty()) {
             // A valid text afterwards arrives alone.
             QVERIFY(!m_desktop->tastenSenden(tasten));
             tasten = erwartet = u"z"_s;
@@ -281,38 +259,14 @@ private slots:
         QCOMPARE(gedrueckteTasten(), QList<int>());
     }
 
-    void programmStarten_data()
-    {
-        QTest::addColumn<QString>("zeile");
-        QTest::addColumn<bool>("erwartet");
-        QTest::addColumn<QString>("argumente"); // what the program got, one a line
-        // A script with a blank in its path that writes down its arguments.
-        const QString skript = m_tmp.filePath(u"Mein TV start"_s);
-        QFile f(skript);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.txt\"\n");
-        f.close();
-        QVERIFY(QFile::copy(skript, m_tmp.filePath(u"nicht-ausfuehrbar"_s)));
-        QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
-
-        QTest::newRow("ueber PATH mit argument") << u"true --egal"_s << true << QString();
-        // A whole line that names a program is taken as it stands.
-        QTest::newRow("pfad mit blank ohne anfuehrung") << skript << true << u"\n"_s;
-        QTest::newRow("quoting ohne shell")
-            << u"'"_s + skript + u"' \"a b\" c\\ d 'e\"f' $HOME \"Grüße\" *"_s << true
-            << u"a b\nc d\ne\"f\n$HOME\nGrüße\n*\n"_s;
-        QTest::newRow("fehlt") << u"/nicht/vorhanden/programm -a"_s << false << QString();
-        QTest::newRow("nicht ausfuehrbar")
-            << m_tmp.filePath(u"nicht-ausfuehrbar"_s) << false << QString();
-        QTest::newRow("ordner") << m_tmp.path() << false << QString();
-        QTest::newRow("anfuehrungszeichen offen") << u"\"/bin/true"_s << false << QString();
-    }
-
+    void programmStarten_data() { falltabelle("script-faelle.txt", "x11-programmstart"); }
     void programmStarten()
     {
         QFETCH(QString, zeile);
-        QFETCH(bool, erwartet);
+        QFETCH(QString, startet);
         QFETCH(QString, argumente);
+        const bool erwartet = startet == u"ja"_s;
+        zeile.replace(u"{tmp}"_s, m_tmp.path());
         const QString ausgabe = m_tmp.filePath(u"Mein TV start.txt"_s);
         QFile::remove(ausgabe);
         const qint64 pidVorher = m_desktop->letzteProzessId();
@@ -322,7 +276,7 @@ private slots:
         if (!erwartet)
             return;
         m_pids << pid;
-        if (!argumente.isNull())
+        if (!argumente.isEmpty())
             QTRY_COMPARE(dateiText(ausgabe), argumente);
         // The program ends at once; it must not linger as our zombie.
         QTRY_VERIFY_WITH_TIMEOUT(
