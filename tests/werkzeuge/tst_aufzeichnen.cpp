@@ -8,6 +8,7 @@
 #include "system/AnsiText.h"
 #include "system/Einstellungsarray.h"
 #include "system/Prozessliste.h"
+#include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/X11Testhilfe.h"
 
 using namespace Qt::StringLiterals;
@@ -17,8 +18,6 @@ const QString kPid = QString::number(QCoreApplication::applicationPid());
 // The TV application: a copy of the key-recording window under a name no
 // other process has.
 const QString kTv = u"TVTest"_s + kPid;
-const QString kKopf = u"<Sendaro Aufzeichnungsskript 1.0>"_s;
-const QString kStartfehler = u"(1) Fehler beim Starten der TV-Applikation.\r\n"_s;
 } // namespace
 
 /// `aufzeichnen` as a user runs it: copied into a program folder of the
@@ -89,18 +88,12 @@ private slots:
         tastaturbelegung(u"us"_s);
     }
 
-    void aufzeichnung_data()
-    {
-        QTest::addColumn<QString>("belegung");
-        QTest::addColumn<bool>("status");
-        QTest::newRow("us") << u"us"_s << false;
-        QTest::newRow("de mit statusfenster") << u"de"_s << true;
-    }
+    void aufzeichnung_data() { falltabelle("werkzeuge-faelle.txt", "aufzeichnung"); }
 
     void aufzeichnung()
     {
         QFETCH(QString, belegung);
-        QFETCH(bool, status);
+        QFETCH(QString, status);
         QVERIFY(tastaturbelegung(belegung));
         // Starts the window, activates it by the beginning of its title,
         // types into it with placeholders replaced, and terminates it.
@@ -112,7 +105,7 @@ private slots:
                                                          .replace(u"$BELEGUNG"_s, belegung))));
         QStringList argumente{u"test.azs"_s,         u"--kanal"_s, u"07"_s, u"--titel"_s,
                               u"Tatort: Das Ende"_s, u"--dauer"_s, u"1"_s};
-        if (status)
+        if (status == u"ja"_s)
             argumente << u"--status"_s;
 
         const Ergebnis e = aufzeichnen(argumente);
@@ -128,80 +121,30 @@ private slots:
         QTRY_VERIFY(!ProzessLaeuft(kTv));
     }
 
-    void laeufe_data()
-    {
-        QTest::addColumn<int>("einstellungen"); // -1: no file, 0: as usual, 1: muting on
-        QTest::addColumn<QString>("azs");       // lauf.azs; empty: no file
-        QTest::addColumn<QStringList>("argumente");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("aus");    // null: not checked
-        QTest::addColumn<QString>("fehler"); // with code 2 its beginning; %1: the program folder
-        const auto lauf = [](const char* name, int einstellungen, const QString& azs,
-                             const QStringList& argumente, int code, const QString& aus,
-                             const QString& fehler) {
-            QTest::newRow(name) << einstellungen << azs << argumente << code << aus << fehler;
-        };
-        const QStringList datei{u"lauf.azs"_s};
-        const auto start = [](const QString& befehl) {
-            return kKopf + u"\r\nBefehlAnwendungStarten="_s + befehl;
-        };
-
-        // Muting is undone on the error path too.
-        lauf("falscher titel", 1, start(u"FensterAktivieren,\"Gibt es nicht\""_s), datei, 1,
-             u"AZS-Datei wird eingeladen\nPC stumm schalten\nTV-Anwendung wird gestartet\n"
-             u"PC nicht mehr stumm schalten\n"_s,
-             kStartfehler + u"Der Befehl \"FensterAktivieren\" schlug fehl, da ein Fenster mit dem "
-                            u"Titel \"Gibt es nicht\" 15 Sekunden lang nicht gefunden werden "
-                            u"konnte."_s);
-        // The test itself is the running "TV application": the start phase is
-        // skipped, and ending a program that does not run is no error.
-        lauf("terminieren ohne prozess", 0,
-             kKopf +
-                 u"\r\nTVAnwendungdatei=\"%1\"\r\nBefehlAnwendungBeenden=Terminieren,\"fehlt\""_s
-                     .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
-             {u"lauf.azs"_s, u"--dauer"_s, u"0"_s}, 0,
-             u"AZS-Datei wird eingeladen\nKanal \"01\" wird aktiviert\nAufzeichnung wird "
-             u"gestartet\n0 Sekunden aufzeichnen\nAufzeichnung beenden\nTV-Anwendung schließen\n"_s,
-             QString());
-        lauf("unbekannter befehl", 0, start(u"Starten,\"x\""_s), datei, 1, {},
-             kStartfehler + u"Unbekannter Befehl \"Starten\" gefunden."_s);
-        lauf("ungueltige tasten", 0, start(u"TastenSenden,\"{Unbekannt}\""_s), datei, 1, {},
-             kStartfehler + u"Die Tastenkombination \"{Unbekannt}\" enthält ungültige Werte."_s);
-        lauf("fehlendes programm", 0, start(u"AnwendungStarten,\"[TVSoftwarePfad]/fehlt\""_s),
-             datei, 1, {},
-             kStartfehler + u"Die Anwendung \"%1/fehlt\" konnte nicht gestartet werden."_s);
-        lauf("datei fehlt", 0, {}, {u"/irgendwo/fehlt.azs"_s}, 1, {},
-             u"(53) Die Definitionsdatei \"fehlt.azs\" wurde im Programmordner \"%1/\" nicht "
-             u"gefunden."_s);
-        lauf("einstellungen fehlen", -1, start(u"Beep"_s), datei, 1, {},
-             u"(1) Der Sendaro ist nicht initialisiert. Die Datei \"sendwacht.cfg\" exisitiert "
-             u"nicht. Starten Sie das Hilfsprogramm \"einrichter.exe\", um dieses Problem zu "
-             u"korrigieren."_s);
-        lauf("dauer", 0, {}, {u"a.azs"_s, u"--dauer"_s, u"1,5"_s}, 2, u""_s,
-             u"Die Dauer \"1,5\" ist keine ganze Zahl von Sekunden zwischen 0 und 604800."_s);
-    }
+    void laeufe_data() { falltabelle("werkzeuge-faelle.txt", "laeufe"); }
 
     void laeufe()
     {
-        QFETCH(int, einstellungen);
+        QFETCH(QString, einstellungen);
         QFETCH(QString, azs);
-        QFETCH(QStringList, argumente);
-        QFETCH(int, code);
+        QFETCH(QString, argumente);
+        QFETCH(QString, code);
         QFETCH(QString, aus);
         QFETCH(QString, fehler);
-        if (einstellungen)
-            einstellungenSchreiben(true);
-        QVERIFY(einstellungen >= 0 || QFile::remove(m_ordner.filePath(u"sendwacht.cfg"_s)));
+        einstellungenSchreiben(einstellungen == u"stumm"_s);
+        QVERIFY(einstellungen != u"fehlt"_s ||
+                QFile::remove(m_ordner.filePath(u"sendwacht.cfg"_s)));
+        azs.replace(u"$PROGRAMM"_s, QFileInfo(QCoreApplication::applicationFilePath()).fileName());
         QVERIFY(azs.isEmpty() || dateiSchreiben(u"lauf.azs"_s, zuAnsi(azs + u"\r\n"_s)));
-        const Ergebnis e = aufzeichnen(argumente);
-        QCOMPARE(e.code, code);
+        const Ergebnis e = aufzeichnen(argumente.split(u'|'));
+        const int c = code.toInt();
+        QCOMPARE(e.code, c);
         // Usage errors go on with the usage text.
-        fehler.replace(u"%1"_s, m_ordner.path()) += code == 2 ? u"\n\nAufruf: "_s
-                                                    : code    ? u"\n"_s
-                                                              : u""_s;
-        QVERIFY2(code == 2 ? e.fehler.startsWith(fehler) : e.fehler == fehler,
-                 qPrintable(e.fehler));
-        if (!aus.isNull())
+        fehler.replace(u"$ORDNER"_s, m_ordner.path()) += c == 2 ? u"\n\nAufruf: "_s
+                                                         : c    ? u"\n"_s
+                                                                : u""_s;
+        QVERIFY2(c == 2 ? e.fehler.startsWith(fehler) : e.fehler == fehler, qPrintable(e.fehler));
+        if (aus != u"-"_s)
             QCOMPARE(e.aus, aus);
         // Whole-second clock readings: at least 14 seconds of searching.
         QVERIFY2(!fehler.contains(u"15 Sekunden"_s) || e.ms >= 14000,
@@ -212,8 +155,9 @@ private slots:
     {
         // A timer that stops the run must not leave the speakers muted.
         einstellungenSchreiben(true);
-        QVERIFY(dateiSchreiben(u"lang.azs"_s,
-                               zuAnsi(kKopf + u"\r\nBefehlAnwendungStarten=Warten,\"60\"\r\n"_s)));
+        QVERIFY(
+            dateiSchreiben(u"lang.azs"_s, zuAnsi(u"<Sendaro Aufzeichnungsskript 1.0>\r\n"
+                                                 u"BefehlAnwendungStarten=Warten,\"60\"\r\n"_s)));
         QProcess p;
         p.start(m_ordner.filePath(u"aufzeichnen"_s), {u"lang.azs"_s});
         QString aus;
