@@ -6,11 +6,10 @@
 #include "script/Definitionsdatei.h"
 #include "script/Skriptfelder.h"
 #include "system/Programmordner.h"
+#include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/Fehlerpruefung.h"
 
 using namespace Qt::StringLiterals;
-
-using Listen = QList<QStringList>;
 
 namespace {
 Skriptfelder laden(const QString& name)
@@ -21,10 +20,17 @@ Skriptfelder laden(const QString& name)
     return felder;
 }
 
-Listen listen(const Skriptfelder& f)
+/// "list:command" for each command, | between them; lists numbered 1 to 5.
+QString befehle(const Skriptfelder& f)
 {
-    return {f.BefehleAnwendungStarten, f.BefehleKanalWechseln, f.BefehleAufnahmeStarten,
-            f.BefehleAufnahmeBeenden, f.BefehleAnwendungBeenden};
+    const QList<QStringList> listen{f.BefehleAnwendungStarten, f.BefehleKanalWechseln,
+                                    f.BefehleAufnahmeStarten, f.BefehleAufnahmeBeenden,
+                                    f.BefehleAnwendungBeenden};
+    QStringList alle;
+    for (qsizetype i = 0; i < listen.size(); ++i)
+        for (const QString& b : listen[i])
+            alle << QString::number(i + 1) + u':' + b;
+    return alle.join(u'|');
 }
 } // namespace
 
@@ -39,6 +45,11 @@ class TestDefinitionsdatei : public QObject
     {
         QFile f(m_ordner->filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size());
+    }
+    void vorlage(const QString& datei, const QString& als)
+    {
+        QVERIFY(
+            QFile::copy(QStringLiteral(SENDARO_TESTDATEN) + u'/' + datei, m_ordner->filePath(als)));
     }
 
 private slots:
@@ -59,49 +70,23 @@ private slots:
         QCOMPARE(
             fehlerVon([&] { SkriptEinladen(f); }),
             u"(1) SkriptEinladen: Das Format oder die Version der Skriptdatei ist ungültig."_s);
-        QVERIFY(f.Beschreibung.isEmpty() && f.BefehleKanalWechseln.isEmpty());
+        QVERIFY(f.Beschreibung.isEmpty() && befehle(f).isEmpty());
         // A missing file loads nothing and is no error.
         f.SkriptDateiname = u"fehlt.azs"_s;
         QCOMPARE(fehlerVon([&] { SkriptEinladen(f); }), QString());
     }
 
-    void handgeschrieben_data()
-    {
-        QTest::addColumn<QString>("datei");
-        QTest::addColumn<QStringList>("werte"); // Beschreibung, TVAnwendungdatei, TVAnwendungtitel
-        QTest::addColumn<Listen>("listen");
-        // CR LF and Windows-1252: comments, tabs, apostrophes inside quotes,
-        // repeated keys, interleaved lists, a lone LF inside a line.
-        QTest::newRow("kommentare tabs verschachtelt")
-            << u"definition-kommentare-tabs-verschachtelt.azs"_s
-            << QStringList{u"Peter's Fernseh-Spaß"_s, u"tv.exe"_s, u"Peter"_s}
-            << Listen{{u"AnwendungStarten,\"[TVSoftwarePfad]\\tv.exe\""_s, u"Warten,3"_s,
-                       u"FensterAktivieren,\"[TVAnwendungtitel]\""_s},
-                      {u"TastenSenden,\"[Kanal]\""_s, u"TastenSenden,\"Kanal 'a', Größe\""_s},
-                      {u"TastenSenden,\"^r\""_s},
-                      {u"Warten,\"1\"\nBeep"_s},
-                      {u"Terminieren,\"tv.exe\""_s}};
-        // CR alone ends the lines; one line UTF-8, the next Windows-1252.
-        QTest::newRow("nur cr utf8 und 1252")
-            << u"definition-nur-cr-utf8-und-1252.azs"_s
-            << QStringList{u"Fernsehgerät für Küche"_s, u"fernseh.exe"_s, u"Übertragung läuft"_s}
-            << Listen{{u"AnwendungStarten,\"/opt/Grüße/tv\""_s},
-                      {},
-                      {},
-                      {},
-                      {u"TastenSenden,\"%{F4}\""_s}};
-    }
-
+    void handgeschrieben_data() { falltabelle("script-faelle.txt", "definition-laden"); }
     void handgeschrieben()
     {
         QFETCH(QString, datei);
-        QFETCH(QStringList, werte);
-        QFETCH(Listen, listen);
-        QVERIFY(QFile::copy(QStringLiteral(SENDARO_TESTDATEN) + u'/' + datei,
-                            m_ordner->filePath(datei)));
+        QFETCH(QString, werte);
+        QFETCH(QString, befehle);
+        vorlage(datei, datei);
         const Skriptfelder f = laden(datei);
-        QCOMPARE((QStringList{f.Beschreibung, f.TVAnwendungdatei, f.TVAnwendungtitel}), werte);
-        QCOMPARE(::listen(f), listen);
+        QCOMPARE((QStringList{f.Beschreibung, f.TVAnwendungdatei, f.TVAnwendungtitel}),
+                 werte.split(u'|'));
+        QCOMPARE(::befehle(f), befehle);
     }
 
     void crLfUeberBlockgrenze()
@@ -136,25 +121,22 @@ private slots:
         QVERIFY(SkriptdateienAuflisten(m_ordner->filePath(u"fehlt"_s)).dateinamen.isEmpty());
     }
 
+    void einzelwerte_data() { falltabelle("script-faelle.txt", "einzelwert"); }
     void einzelwerte()
     {
-        // The first line of a key counts; CR alone ends a line too.
-        schreiben(u"s.azs"_s, "Beschreibung=\"erste\"\r\n beschreibung = \"zweite\"\r\n"
-                              "'AuswahlInfo=\"auskommentiert\"\r\nAuswahlInfo=\"a[Enter]b\"\r"
-                              "BefehlKanalWechseln=AnwendungStarten,\"/falsch\"\r\n"
-                              "BefehlAnwendungStarten=Warten,3,x\r\n"
-                              "BefehlAnwendungStarten=AnwendungStarten,\"/opt/tv,neu/tv\"\r\n");
-        QCOMPARE(SchluesselwertLesen(u"s.azs"_s, u"  Beschreibung "_s), u"erste"_s);
-        QCOMPARE(SchluesselwertLesen(u"irgendwo/s.azs"_s, u"AUSWAHLINFO"_s), u"a[Enter]b"_s);
-        QCOMPARE(SchluesselwertLesen(u"s.azs"_s, u"Standardverzeichnis"_s), QString());
-        // The first command of the key that matches, its item index + 1.
-        const auto parameter = [](const QString& befehl, int index) {
-            return BefehlsparameterLesen(u"s.azs"_s, u"befehlanwendungstarten "_s, befehl, index);
-        };
-        QCOMPARE(parameter(u" anwendungSTARTEN "_s, 1), u"/opt/tv,neu/tv"_s);
-        QCOMPARE(parameter(u"AnwendungStarten"_s, 2), QString());
-        QCOMPARE(parameter(u"Warten"_s, 2), u"x"_s);
-        // A file that is missing or cannot be read.
+        QFETCH(QString, datei);
+        QFETCH(QString, schluessel);
+        QFETCH(QString, befehl);
+        QFETCH(QString, index);
+        QFETCH(QString, wert);
+        vorlage(u"definition-doppelte-schluessel-und-nur-cr.azs"_s, u"s.azs"_s);
+        QCOMPARE(befehl.isEmpty() ? SchluesselwertLesen(datei, schluessel)
+                                  : BefehlsparameterLesen(datei, schluessel, befehl, index.toInt()),
+                 wert);
+    }
+
+    void lesefehler()
+    {
         QVERIFY(fehlerVon([] {
                     SchluesselwertLesen(u"fehlt.azs"_s, u"B"_s);
                 }).startsWith(u"(53) SchluesselwertLesen: "_s));
@@ -184,15 +166,6 @@ private slots:
         QFile erwartet(QStringLiteral(SENDARO_TESTDATEN "/definition-geschrieben-erwartet.azs"));
         QVERIFY(geschrieben.open(QIODevice::ReadOnly) && erwartet.open(QIODevice::ReadOnly));
         QCOMPARE(geschrieben.readAll(), erwartet.readAll());
-        // Read back whole, apostrophes included.
-        const Skriptfelder f = laden(u"neu.azs"_s);
-        QCOMPARE((QStringList{f.Beschreibung, f.TVAnwendungtitel}),
-                 (QStringList{d.Beschreibung, d.TVAnwendungtitel}));
-        QCOMPARE(listen(f), (Listen{d.BefehleAnwendungStarten,
-                                    d.BefehleKanalWechseln,
-                                    d.BefehleAufnahmeStarten,
-                                    {},
-                                    d.BefehleAnwendungBeenden}));
     }
 };
 

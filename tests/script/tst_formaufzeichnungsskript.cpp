@@ -8,6 +8,7 @@
 
 #include "script/gui/FormAufzeichnungsskript.h"
 #include "script/gui/Statusfenster.h"
+#include "tests/gemeinsam/Falltabelle.h"
 
 using namespace Qt::StringLiterals;
 
@@ -36,29 +37,21 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void nummerierung_data()
-    {
-        QTest::addColumn<int>("meldungen");
-        QTest::addColumn<int>("erste"); // number of the first entry, 0 for "(Start)"
-        QTest::newRow("eine") << 1 << 0;
-        QTest::newRow("zwanzig") << 20 << 0;
-        QTest::newRow("einundzwanzig") << 21 << 1;
-        QTest::newRow("hundert") << 100 << 80;
-    }
-
+    void nummerierung_data() { falltabelle("script-faelle.txt", "status-nummerierung"); }
     void nummerierung()
     {
-        QFETCH(int, meldungen);
-        QFETCH(int, erste);
-        for (int i = 1; i <= meldungen; ++i)
+        QFETCH(QString, meldungen);
+        QFETCH(QString, erste);
+        const int n = meldungen.toInt();
+        for (int i = 1; i <= n; ++i)
             m_form->ShowDebugInfo(u"Aktion %1"_s.arg(i));
         QVERIFY(m_form->isVisible());
         m_form->ShowDebugInfoAddOk();
-        QCOMPARE(m_form->LabelAktuelleAktion->text(), u"Aktion %1 ..Ok"_s.arg(meldungen));
+        QCOMPARE(m_form->LabelAktuelleAktion->text(), u"Aktion %1 ..Ok"_s.arg(n));
         // At least two digits; the check mark on the newest entry only; the
         // history keeps the text without the confirmation.
         QStringList erwartet;
-        for (int i = erste; i <= meldungen; ++i)
+        for (int i = erste.toInt(); i <= n; ++i)
             erwartet << (i ? u"%1: Aktion %2"_s.arg(i, 2, 10, QChar(u'0')).arg(i) : u"(Start)"_s);
         erwartet.last().prepend(u"✓"_s);
         QCOMPARE(texte(m_form->mnuVerlauf), erwartet);
