@@ -103,20 +103,14 @@ private slots:
 
     void auflisten()
     {
-        const QByteArray kopf("<Sendaro Aufzeichnungsskript 1.0>\r\n");
-        schreiben(u"eins.azs"_s, kopf + "Beschreibung=\"b\"\r\nStandardverzeichnis=\"/opt/b\"\r\n");
-        // Listed without a header check.
-        schreiben(u"zwei.AZS"_s, "Beschreibung=\"a\"\r\n");
-        schreiben(u"drei.azs"_s, kopf + "Standardverzeichnis=\"/x\"\r\nBeschreibung=B\r\n");
-        // Not read after the first start command.
-        schreiben(u"vier.azs"_s, "BefehlAnwendungStarten=Beep\r\nBeschreibung=\"spaet\"\r\n");
-        schreiben(u"anders.txt"_s, "Beschreibung=\"A\"\r\n");
-        QVERIFY(QDir(m_ordner->path()).mkdir(u"ordner.azs"_s));
-        // Ordinal order: upper case before lower case.
-        const Skriptdateiliste liste = SkriptdateienAuflisten(m_ordner->path());
+        // Sorted ordinally, upper case first; files listed without a header
+        // check, and not read past the first start command.
+        const Skriptdateiliste liste =
+            SkriptdateienAuflisten(QStringLiteral(SENDARO_TESTDATEN "/definitionen-auflisten"));
         QCOMPARE(liste.beschreibungen, QStringList({u""_s, u"B"_s, u"a"_s, u"b"_s}));
-        QCOMPARE(liste.dateinamen,
-                 QStringList({u"vier.azs"_s, u"drei.azs"_s, u"zwei.AZS"_s, u"eins.azs"_s}));
+        QCOMPARE(liste.dateinamen, QStringList({u"beschreibung-nach-startbefehl.azs"_s,
+                                                u"beschreibung-ohne-anfuehrung.azs"_s,
+                                                u"ohne-kopf.AZS"_s, u"mit-kopf.azs"_s}));
         QCOMPARE(liste.standardverzeichnisse, QStringList({u""_s, u"/x"_s, u""_s, u"/opt/b"_s}));
         QVERIFY(SkriptdateienAuflisten(m_ordner->filePath(u"fehlt"_s)).dateinamen.isEmpty());
     }
