@@ -62,25 +62,20 @@ private slots:
         QCOMPARE(m_form->mnuSchließen->text(), u"Schließen"_s);
     }
 
-    void platzierung_data()
-    {
-        QTest::addColumn<int>("hoehe");
-        QTest::newRow("normal") << 0;
-        QTest::newRow("hoeher als der arbeitsbereich") << 5000;
-    }
-
+    void platzierung_data() { falltabelle("script-faelle.txt", "status-platzierung"); }
     void platzierung()
     {
-        QFETCH(int, hoehe);
-        if (hoehe > 0) {
-            m_form->setFixedHeight(hoehe);
+        QFETCH(QString, hoehe);
+        const bool oben = hoehe.toInt() > 0;
+        if (oben) {
+            m_form->setFixedHeight(hoehe.toInt());
             m_form->platzieren();
         }
         m_form->ShowDebugInfo(u"Test"_s);
         const QRect frei = m_form->screen()->availableGeometry();
         const QRect rahmen = m_form->frameGeometry();
         QCOMPARE(rahmen.right(), frei.right());
-        QCOMPARE(hoehe ? rahmen.top() : rahmen.bottom(), hoehe ? frei.top() : frei.bottom());
+        QCOMPARE(oben ? rahmen.top() : rahmen.bottom(), oben ? frei.top() : frei.bottom());
         QVERIFY(m_form->windowFlags() & Qt::WindowStaysOnTopHint);
     }
 
