@@ -27,16 +27,11 @@ protected:
             return;
         const QString text = e->text();
         const bool druckbar =
-            !text.isEmpty() && std::ranges::all_of(text, [](QChar c) { return c.isPrint(); });
-        const QString eintrag =
-            druckbar && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier |
-                                            Qt::MetaModifier | Qt::KeypadModifier))
-                ? text
-                : u'<' +
-                      QKeySequence(QKeyCombination(e->modifiers(), Qt::Key(e->key())))
-                          .toString(QKeySequence::PortableText) +
-                      u'>';
-        ausgabe.write(eintrag.toUtf8());
+            !text.isEmpty() && std::ranges::all_of(text, [](QChar c) { return c.isPrint(); }) &&
+            !(e->modifiers() &
+              (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier));
+        const QString name = QKeySequence(e->keyCombination()).toString(QKeySequence::PortableText);
+        ausgabe.write((druckbar ? text : u'<' + name + u'>').toUtf8());
     }
 };
 
