@@ -9,12 +9,6 @@
 #include "tests/gemeinsam/Falltabelle.h"
 #include "wizard_dialog/frmWizard.h"
 
-/// Fills a _data() function from section [name] of tests/data/wizard-faelle.txt.
-inline void tabelle(const char* name)
-{
-    falltabelle("wizard-faelle.txt", name);
-}
-
 /// "1,1,1,0" as numbers.
 inline QList<int> zahlen(QStringView text)
 {
@@ -65,13 +59,11 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
     const QString t = QStringLiteral("TV-Anwendung verknüpfen");
     if (art == u"befehle") {
         ComboTextTabelle ein(12);
-        for (int k = 1; const QString& zeile : a.split(u'|', Qt::SkipEmptyParts)) {
-            for (int s = 1; s <= 2; ++s) {
-                if (const QString zelle = zeile.section(u',', s - 1, s == 1 ? 0 : -1);
-                    zelle != u"-")
-                    ein.setzen(k, s, zelle);
-            }
-            ++k;
+        const QStringList zeilen = a.split(u'|', Qt::SkipEmptyParts);
+        for (int i = 0; i < 2 * zeilen.size(); ++i) {
+            if (const QString zelle = zeilen[i / 2].section(u',', i % 2, i % 2 ? -1 : 0);
+                zelle != u"-")
+                ein.setzen(i / 2 + 1, i % 2 + 1, zelle);
         }
         if (b.isEmpty())
             b = QStringLiteral(
@@ -105,12 +97,17 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
     return {};
 }
 
-// A page blocks in its own event loop, so tests queue the user's actions on
-// timers before the call; this one ends a page the test did not end.
+/// A page blocks in its own event loop: `benutzer` acts on it once it shows,
+/// and a page still waiting after `ms` is ended (abgelaufen).
 struct Wachhund
 {
-    explicit Wachhund(frmWizard& d, int ms = 5000)
+    explicit Wachhund(frmWizard& d, const std::function<void()>& benutzer = {})
+        : Wachhund(d, 5000, benutzer)
+    {}
+    Wachhund(frmWizard& d, int ms, const std::function<void()>& benutzer)
     {
+        if (benutzer)
+            QTimer::singleShot(0, &zeit, benutzer);
         QTimer::singleShot(ms, &zeit, [this, &d] {
             abgelaufen = true;
             d.SeiteBeenden();

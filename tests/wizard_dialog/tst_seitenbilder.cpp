@@ -55,9 +55,7 @@ void TestSeitenbilder::seite()
     const QString bild = ziel.filePath(u"seiten/"_s + werte.value(u"name"_s) + u".png"_s);
     QFile::remove(bild);
     const QString knoepfe = werte.value(u"knoepfe"_s, u"1,1,1,0"_s);
-    Wachhund wachhund(m_dialog);
-    QObject seite; // its timer cannot outlive the page
-    QTimer::singleShot(0, &seite, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         m_dialog.grab().save(bild);
         m_dialog.SeiteBeenden();
     });

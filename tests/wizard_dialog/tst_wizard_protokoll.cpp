@@ -12,9 +12,9 @@ class TestWizardProtokoll : public QObject
 {
     Q_OBJECT
 private slots:
-    void knopfzustaende_data() { tabelle("knopfzustaende"); }
+    void knopfzustaende_data() { falltabelle("wizard-faelle.txt", "knopfzustaende"); }
     void knopfzustaende();
-    void tasten_data() { tabelle("tasten"); }
+    void tasten_data() { falltabelle("wizard-faelle.txt", "tasten"); }
     void tasten();
     void hilfe();
 
@@ -36,8 +36,7 @@ void TestWizardProtokoll::knopfzustaende()
             const QList<int> z = zahlen(zustand);
             // A click left over from the previous page must not count.
             d.blnBenutzerWeiterGedrückt = true;
-            QObject seite; // its timer cannot outlive the page
-            QTimer::singleShot(0, &seite, [&] {
+            Wachhund seite(d, [&] {
                 wartete = !d.blnBenutzerFertig;
                 d.SeiteBeenden();
             });
@@ -72,8 +71,7 @@ void TestWizardProtokoll::tasten()
     QFETCH(QString, taste);
     QFETCH(QString, flag);
     // Where nothing may happen, a second without effect is enough.
-    Wachhund wachhund(m_dialog, flag.isEmpty() ? 1000 : 5000);
-    QTimer::singleShot(50, [&] {
+    Wachhund wachhund(m_dialog, flag.isEmpty() ? 1000 : 5000, [&] {
         QWidget* ziel = QApplication::focusWidget();
         QTest::keyClick(ziel && ziel->window() == &m_dialog ? ziel : &m_dialog,
                         taste == u"esc" ? Qt::Key_Escape : Qt::Key_Return);
@@ -90,9 +88,8 @@ void TestWizardProtokoll::hilfe()
 {
     // Help opens at the section on the commands; the editor goes on waiting.
     AppPfadSetzen(QStringLiteral(SENDARO_PROGRAMMORDNER));
-    Wachhund wachhund(m_dialog);
+    Wachhund wachhund(m_dialog, [&] { klicken(m_dialog, u"cmdHilfe"_s); });
     bool warteteMitHilfe = false;
-    QTimer::singleShot(20, [&] { klicken(m_dialog, u"cmdHilfe"_s); });
     QTimer::singleShot(300, [&] {
         warteteMitHilfe =
             !m_dialog.blnBenutzerFertig && element(m_dialog, u"cmdHilfe"_s)->isVisible();

@@ -20,21 +20,21 @@ class TestWizardSeiten : public QObject
 {
     Q_OBJECT
 private slots:
-    void stuecke_data() { tabelle("stuecke"); }
+    void stuecke_data() { falltabelle("wizard-faelle.txt", "stuecke"); }
     void stuecke();
-    void ergebnis_data() { tabelle("ergebnis"); }
+    void ergebnis_data() { falltabelle("wizard-faelle.txt", "ergebnis"); }
     void ergebnis();
-    void pflichteingabe_data() { tabelle("pflichteingabe"); }
+    void pflichteingabe_data() { falltabelle("wizard-faelle.txt", "pflichteingabe"); }
     void pflichteingabe();
-    void layout_data() { tabelle("layout"); }
+    void layout_data() { falltabelle("wizard-faelle.txt", "layout"); }
     void layout();
-    void befehleRundreise_data() { tabelle("rundreise"); }
+    void befehleRundreise_data() { falltabelle("wizard-faelle.txt", "rundreise"); }
     void befehleRundreise();
     void befehleErreichbar();
-    void filter_data() { tabelle("filter"); }
+    void filter_data() { falltabelle("wizard-faelle.txt", "filter"); }
     void filter();
     void qtLiestDenFilter();
-    void durchsuchen_data() { tabelle("durchsuchen"); }
+    void durchsuchen_data() { falltabelle("wizard-faelle.txt", "durchsuchen"); }
     void durchsuchen();
 
 private:
@@ -72,8 +72,7 @@ void TestWizardSeiten::ergebnis()
     QFETCH(QString, gezeigt);
     QFETCH(QString, ergebnis);
     QStringList ist;
-    Wachhund wachhund(m_dialog);
-    QTimer::singleShot(0, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         auto* liste = element<QListWidget>(m_dialog, u"ShapeAusListeauswählenListe"_s);
         const QRegularExpression eintrag(u"(Label\\d+|HäkchenSetzenCheck)$"_s);
         QList<QWidget*> felder;
@@ -107,8 +106,7 @@ void TestWizardSeiten::pflichteingabe()
     QFETCH(QString, vorher);
     QFETCH(QString, nachher);
     QString istVorher, istNachher;
-    Wachhund wachhund(m_dialog);
-    QTimer::singleShot(0, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         istVorher = knoepfe(m_dialog);
         auto* feld = element<QLineEdit>(m_dialog, u"ShapeDateinameAuswählenDateiname"_s);
         if (art == u"liste")
@@ -140,8 +138,7 @@ void TestWizardSeiten::layout()
     for (const QString& text : {u"Kurz."_s, lang}) {
         QString istFokus, istFolge;
         QRect seite, beschriftung, liste;
-        Wachhund wachhund(m_dialog);
-        QTimer::singleShot(0, [&] {
+        Wachhund wachhund(m_dialog, [&] {
             istFokus = m_dialog.focusWidget()->objectName();
             const QWidget* s = nullptr;
             for (const QLabel* l : m_dialog.findChildren<QLabel*>()) {
@@ -161,11 +158,9 @@ void TestWizardSeiten::layout()
                 if (!w->isVisible() || w->inherits("QScrollArea") ||
                     (p != s && !p->objectName().endsWith(u"Flaeche")))
                     continue;
-                qsizetype n = 0;
-                while (n < qMin(name.size(), w->objectName().size()) &&
-                       w->objectName().at(n) == name.at(n))
-                    ++n;
-                teile.append({QRect(w->mapTo(s, QPoint()), w->size()), w->objectName().mid(n)});
+                const QString& o = w->objectName();
+                const auto n = std::mismatch(o.begin(), o.end(), name.begin(), name.end()).first;
+                teile.append({QRect(w->mapTo(s, QPoint()), w->size()), o.sliced(n - o.begin())});
             }
             std::sort(teile.begin(), teile.end(), [](const auto& x, const auto& y) {
                 return std::pair(x.first.y(), x.first.x()) < std::pair(y.first.y(), y.first.x());
@@ -198,8 +193,7 @@ void TestWizardSeiten::befehleRundreise()
     QFETCH(QString, liste);
     QFETCH(QString, bearbeitet);
     QFETCH(QString, aus);
-    Wachhund wachhund(m_dialog);
-    QTimer::singleShot(0, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         if (bearbeitet == u"ja") {
             auto* combo = element<QComboBox>(m_dialog, u"ShapeComboTextCombo2"_s);
             combo->setFocus();
@@ -236,8 +230,7 @@ void TestWizardSeiten::befehleErreichbar()
         if (m_dialog.focusWidget() != soll || !sichtbar(k))
             fehler << soll->objectName();
     };
-    Wachhund wachhund(m_dialog);
-    QTimer::singleShot(0, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         zeile12Verdeckt = !sichtbar(12);
         pruefe(1, false);
         for (int i = 0; i < 22; ++i) {
@@ -294,8 +287,7 @@ void TestWizardSeiten::durchsuchen()
         return besitzer == &m_dialog ? antwort : QString();
     };
     QString fokus;
-    Wachhund wachhund(m_dialog);
-    QTimer::singleShot(0, [&] {
+    Wachhund wachhund(m_dialog, [&] {
         klicken(m_dialog, u"ShapeDateinameAuswählenDurchsuchen"_s);
         fokus = m_dialog.focusWidget()->objectName();
         m_dialog.SeiteBeenden();
