@@ -1,22 +1,11 @@
 #pragma once
 
-#include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include "tests/gemeinsam/Falltabelle.h"
 #include "wizard_dialog/frmWizard.h"
-
-/// "1,1,1,0" as numbers.
-inline QList<int> zahlen(QStringView text)
-{
-    QList<int> z;
-    for (const QStringView s : text.split(u','))
-        z << s.toInt();
-    return z;
-}
 
 /// The dialog's control `name`, or numbered control `name` + `nummer`.
 template<typename T = QWidget>
@@ -47,15 +36,15 @@ inline QString knoepfe(const frmWizard& d)
     return s;
 }
 
-/// Shows a page of kind `art` with caption `text`; its result as text. `a`:
-/// entries, second label, box text or heading; `b`: the default; "|" between
-/// pieces. For "befehle" `a` holds rows "command,parameter" ("-": no value),
-/// `b` the command list unless the usual one; the result is rows alike.
+/// Shows a page of kind `art` with caption `text` (for "userdefiniert" the
+/// page's name); its result as text. `a`: entries, second label, box text or
+/// heading; `b`: the default; "|" between pieces. For "befehle" `a` holds rows "command,parameter"
+/// ("-": no value), `b` the command list unless the usual one; the result is rows alike.
 inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QString a = {},
                       QString b = {}, bool zwingend = false, QStringView knoepfe = u"1,1,1,0")
 {
-    const QList<int> z = zahlen(knoepfe);
-    const int n = z[0], r = z[1], w = z[2], f = z[3];
+    const QList<QStringView> z = knoepfe.split(u',');
+    const int n = z[0].toInt(), r = z[1].toInt(), w = z[2].toInt(), f = z[3].toInt();
     const QString t = QStringLiteral("TV-Anwendung verknüpfen");
     if (art == u"befehle") {
         ComboTextTabelle ein(12);
@@ -93,7 +82,10 @@ inline QString zeigen(frmWizard& d, QStringView art, const QString& text, QStrin
         return d.ShowShapeCheckboxenSetzen(n, r, w, f, t, text, a, b);
     if (art == u"texte")
         return d.ShowShapeTexteEingeben(n, r, w, f, t, text, a, b);
-    d.ShowShapeNurAnzeige(n, r, w, f, t, text, a);
+    if (art == u"userdefiniert")
+        d.ShowShapeUserdefiniert(n, r, w, f, t, text);
+    else
+        d.ShowShapeNurAnzeige(n, r, w, f, t, text, a);
     return {};
 }
 

@@ -54,21 +54,20 @@ void TestSeitenbilder::seite()
     QVERIFY(ziel.mkpath(u"seiten"_s));
     const QString bild = ziel.filePath(u"seiten/"_s + werte.value(u"name"_s) + u".png"_s);
     QFile::remove(bild);
-    const QString knoepfe = werte.value(u"knoepfe"_s, u"1,1,1,0"_s);
     Wachhund wachhund(m_dialog, [&] {
         m_dialog.grab().save(bild);
         m_dialog.SeiteBeenden();
     });
+    QString text = werte.value(u"text"_s);
     if (werte.value(u"art"_s) == u"userdefiniert") {
         auto* eigene = new Bildfeld(&m_dialog, u"ShapeEigeneSeite"_s + werte.value(u"name"_s));
         eigene->resize(394, 309);
-        new QLabel(werte.value(u"text"_s), eigene);
-        const QList<int> z = zahlen(knoepfe);
-        m_dialog.ShowShapeUserdefiniert(z[0], z[1], z[2], z[3], u"T"_s, eigene->objectName());
-    } else {
-        zeigen(m_dialog, werte.value(u"art"_s), werte.value(u"text"_s), werte.value(u"eintraege"_s),
-               werte.value(u"vorgabe"_s), werte.value(u"zwingend"_s) == u"ja", knoepfe);
+        new QLabel(text, eigene);
+        text = eigene->objectName();
     }
+    zeigen(m_dialog, werte.value(u"art"_s), text, werte.value(u"eintraege"_s),
+           werte.value(u"vorgabe"_s), werte.value(u"zwingend"_s) == u"ja",
+           werte.value(u"knoepfe"_s, u"1,1,1,0"_s));
     // Status pages return at once; they are photographed afterwards.
     if (!QFile::exists(bild))
         m_dialog.grab().save(bild);

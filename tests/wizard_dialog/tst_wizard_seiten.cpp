@@ -1,6 +1,7 @@
-// The page types driven as a user would: what they show and return, the
-// required-input gate, the layout below the caption, the command-step
-// editor and the file page's browse button; and StringStück.
+// The pages driven as a user would: button states over consecutive pages,
+// Enter and Esc, what each page type shows and returns, the required-input
+// gate, the layout below the caption, the command-step editor with its help,
+// the file page's browse button; and StringStück.
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -9,8 +10,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QTextBrowser>
 
 #include "Seitenhelfer.h"
+#include "system/Programmordner.h"
 #include "wizard_dialog/Dateifilter.h"
 #include "wizard_dialog/StringStueck.h"
 
@@ -20,6 +23,11 @@ class TestWizardSeiten : public QObject
 {
     Q_OBJECT
 private slots:
+    void knopfzustaende_data() { falltabelle("wizard-faelle.txt", "knopfzustaende"); }
+    void knopfzustaende();
+    void tasten_data() { falltabelle("wizard-faelle.txt", "tasten"); }
+    void tasten();
+    void hilfe();
     void stuecke_data() { falltabelle("wizard-faelle.txt", "stuecke"); }
     void stuecke();
     void ergebnis_data() { falltabelle("wizard-faelle.txt", "ergebnis"); }
@@ -33,11 +41,11 @@ private slots:
     void befehleErreichbar();
     void filter_data() { falltabelle("wizard-faelle.txt", "filter"); }
     void filter();
-    void qtLiestDenFilter();
     void durchsuchen_data() { falltabelle("wizard-faelle.txt", "durchsuchen"); }
     void durchsuchen();
 
 private:
+    // One dialog for all pages, as the wizard keeps one for its whole run.
     frmWizard m_dialog;
 };
 
@@ -256,20 +264,15 @@ void TestWizardSeiten::filter()
 {
     QFETCH(QString, text);
     QFETCH(QString, qt);
+    QFETCH(QString, gezeigt);
+    QFETCH(QString, muster);
     QCOMPARE(DateifilterFuerQt(DateifilterLesen(text)), qt);
-}
-
-void TestWizardSeiten::qtLiestDenFilter()
-{
-    // Qt's chooser shows the description as written and filters by the patterns.
+    // Qt's own chooser reads it: the first description as written, its patterns.
     QFileDialog d;
     d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    d.setNameFilter(DateifilterFuerQt(
-        DateifilterLesen(u"Programme (*.exe *.com *.bat *.cmd)|*.exe;*.com;*.bat;*.cmd"_s)));
-    QCOMPARE(d.findChild<QComboBox*>(u"fileTypeCombo"_s)->currentText(),
-             u"Programme (*.exe *.com *.bat *.cmd)"_s);
-    QCOMPARE(d.findChild<QFileSystemModel*>()->nameFilters(),
-             (QStringList{u"*.exe"_s, u"*.com"_s, u"*.bat"_s, u"*.cmd"_s}));
+    d.setNameFilter(qt);
+    QCOMPARE(d.findChild<QComboBox*>(u"fileTypeCombo"_s)->currentText(), gezeigt);
+    QCOMPARE(d.findChild<QFileSystemModel*>()->nameFilters().join(u' '), muster);
 }
 
 void TestWizardSeiten::durchsuchen()
@@ -310,6 +313,85 @@ void TestWizardSeiten::durchsuchen()
     // A cancelled chooser leaves the field; a choice focuses Fertig stellen or Weiter.
     QCOMPARE(ergebnis, antwort.isEmpty() ? u"vorgabe.azs"_s : antwort);
     QCOMPARE(fokus, fertig == u"ja" ? u"cmdFertigstellen"_s : u"cmdWeiter"_s);
+}
+
+// Pages shown one after the other, as text pages and as caller-defined ones.
+void TestWizardSeiten::knopfzustaende()
+{
+    QFETCH(QString, seiten);
+    QFETCH(QString, erwartet);
+    frmWizard& d = m_dialog;
+    const QPushButton* fertig = element<QPushButton>(d, u"cmdFertigstellen"_s);
+    for (const bool userdefiniert : {false, true}) {
+        bool wartete = false;
+        for (const QString& zustand : seiten.split(u' ')) {
+            // A click left over from the previous page must not count.
+            d.blnBenutzerWeiterGedrückt = true;
+            Wachhund seite(d, [&] {
+                wartete = !d.blnBenutzerFertig;
+                d.SeiteBeenden();
+            });
+            wartete = false;
+            zeigen(d, userdefiniert ? u"userdefiniert" : u"nuranzeige",
+                   userdefiniert ? u"shapenuranzeige"_s : u"Text"_s, {}, {}, false, zustand);
+        }
+        QVERIFY(d.blnBenutzerFertig && element(d, u"ShapeNurAnzeige"_s)->isVisible());
+        QVERIFY(!d.blnBenutzerWeiterGedrückt && !d.blnBenutzerZurückGedrückt &&
+                !d.blnBenutzerAbbrechenGedrückt && !d.blnBenutzerFertigstellenGedrückt);
+        QVERIFY(element(d, u"cmdHilfe"_s)->isHidden());
+        const QString standard = element<QPushButton>(d, u"cmdWeiter"_s)->isDefault() ? u"Weiter"_s
+                                 : fertig->isDefault()                                ? u"Fertig"_s
+                                                                                      : u"-"_s;
+        QString platz = fertig->isHidden() ? u"-"_s : QString();
+        for (const int links : {5640, 210}) {
+            if (fertig->isVisible() && fertig->x() == Twips(d).x(links))
+                platz = QString::number(links);
+        }
+        const QString ist = knoepfe(d) + u'/' + standard + u'/' + platz;
+        QCOMPARE(ist + (wartete ? u"/wartet"_s : u"/sofort"_s), erwartet);
+    }
+}
+
+void TestWizardSeiten::tasten()
+{
+    QFETCH(QString, zustand);
+    QFETCH(QString, art);
+    QFETCH(QString, vorgabe);
+    QFETCH(QString, taste);
+    QFETCH(QString, flag);
+    // Where nothing may happen, a second without effect is enough.
+    Wachhund wachhund(m_dialog, flag.isEmpty() ? 1000 : 5000, [&] {
+        QWidget* ziel = QApplication::focusWidget();
+        QTest::keyClick(ziel && ziel->window() == &m_dialog ? ziel : &m_dialog,
+                        taste == u"esc" ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    zeigen(m_dialog, art, u"Frage"_s, u"a|b"_s, vorgabe, true, zustand);
+    QCOMPARE(wachhund.abgelaufen, flag.isEmpty());
+    QCOMPARE(m_dialog.blnBenutzerWeiterGedrückt, flag == u"weiter");
+    QCOMPARE(m_dialog.blnBenutzerAbbrechenGedrückt, flag == u"abbrechen");
+    QCOMPARE(m_dialog.blnBenutzerFertigstellenGedrückt, flag == u"fertig");
+    QVERIFY(!m_dialog.blnBenutzerZurückGedrückt);
+}
+
+void TestWizardSeiten::hilfe()
+{
+    // Help opens at the section on the commands; the editor goes on waiting.
+    AppPfadSetzen(QStringLiteral(SENDARO_PROGRAMMORDNER));
+    Wachhund wachhund(m_dialog, [&] { klicken(m_dialog, u"cmdHilfe"_s); });
+    bool warteteMitHilfe = false;
+    QTimer::singleShot(300, [&] {
+        warteteMitHilfe =
+            !m_dialog.blnBenutzerFertig && element(m_dialog, u"cmdHilfe"_s)->isVisible();
+        klicken(m_dialog, u"cmdWeiter"_s);
+    });
+    zeigen(m_dialog, u"befehle", u"Befehle"_s);
+    AppPfadSetzen(QString());
+    QVERIFY(!wachhund.abgelaufen);
+    QVERIFY(warteteMitHilfe && m_dialog.blnBenutzerWeiterGedrückt);
+    auto* browser = m_dialog.findChild<QTextBrowser*>();
+    QVERIFY(browser && browser->window()->isVisible());
+    QCOMPARE(browser->source().fragment(), u"kontext125"_s);
+    QVERIFY(browser->toPlainText().contains(u"TastenSenden"_s));
 }
 
 QTEST_MAIN(TestWizardSeiten)
