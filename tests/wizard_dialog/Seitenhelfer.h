@@ -19,10 +19,6 @@ inline void klicken(QWidget* w)
 {
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
-inline void klicken(const frmWizard& d, const QString& name)
-{
-    klicken(element(d, name));
-}
 
 /// Abbrechen, Zurück, Weiter, Fertig stellen, each e (shown and enabled),
 /// g (shown, greyed), h (hidden) or x (hidden yet enabled): "eeeh".

@@ -49,13 +49,11 @@ private:
     frmWizard m_dialog;
 };
 
-namespace {
-void listeKlicken(QListWidget* liste, int i)
+static void listeKlicken(QListWidget* liste, int i)
 {
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
                       liste->visualItemRect(liste->item(i)).center());
 }
-} // namespace
 
 void TestWizardSeiten::stuecke()
 {
@@ -98,7 +96,7 @@ void TestWizardSeiten::ergebnis()
             else
                 klicken(felder.at(k.digitValue() - 1));
         }
-        klicken(m_dialog, u"cmdWeiter"_s);
+        klicken(element(m_dialog, u"cmdWeiter"_s));
     });
     const QString rueckgabe = zeigen(m_dialog, art, u"Frage"_s, a, b);
     QVERIFY(!wachhund.abgelaufen && m_dialog.blnBenutzerWeiterGedrückt);
@@ -120,7 +118,7 @@ void TestWizardSeiten::pflichteingabe()
         if (art == u"liste")
             listeKlicken(element<QListWidget>(m_dialog, u"ShapeAusListeauswählenListe"_s), 1);
         else if (art == u"haekchen")
-            klicken(m_dialog, u"ShapeHäkchenSetzenCheck"_s);
+            klicken(element(m_dialog, u"ShapeHäkchenSetzenCheck"_s));
         else
             QTest::keyClicks(feld, feld->text().trimmed().isEmpty() ? u"x"_s : u"\b\b\b"_s);
         istNachher = knoepfe(m_dialog);
@@ -215,7 +213,7 @@ void TestWizardSeiten::befehleRundreise()
                 QTest::keyClicks(feld, text);
             }
         }
-        klicken(m_dialog, u"cmdWeiter"_s);
+        klicken(element(m_dialog, u"cmdWeiter"_s));
     });
     const QString ergebnis = zeigen(m_dialog, u"befehle", u"Befehle"_s, ein, liste);
     QVERIFY(!wachhund.abgelaufen && m_dialog.blnBenutzerWeiterGedrückt);
@@ -250,7 +248,7 @@ void TestWizardSeiten::befehleErreichbar()
         pruefe(12, true);
         element(m_dialog, u"ShapeComboTextText1"_s)->setFocus();
         pruefe(1, false);
-        klicken(m_dialog, u"cmdWeiter"_s);
+        klicken(element(m_dialog, u"cmdWeiter"_s));
     });
     const QString ergebnis =
         zeigen(m_dialog, u"befehle", u"Eine lange Beschriftung. "_s.repeated(40), u"Warten,3"_s);
@@ -291,7 +289,7 @@ void TestWizardSeiten::durchsuchen()
     };
     QString fokus;
     Wachhund wachhund(m_dialog, [&] {
-        klicken(m_dialog, u"ShapeDateinameAuswählenDurchsuchen"_s);
+        klicken(element(m_dialog, u"ShapeDateinameAuswählenDurchsuchen"_s));
         fokus = m_dialog.focusWidget()->objectName();
         m_dialog.SeiteBeenden();
     });
@@ -377,12 +375,12 @@ void TestWizardSeiten::hilfe()
 {
     // Help opens at the section on the commands; the editor goes on waiting.
     AppPfadSetzen(QStringLiteral(SENDARO_PROGRAMMORDNER));
-    Wachhund wachhund(m_dialog, [&] { klicken(m_dialog, u"cmdHilfe"_s); });
+    Wachhund wachhund(m_dialog, [&] { klicken(element(m_dialog, u"cmdHilfe"_s)); });
     bool warteteMitHilfe = false;
     QTimer::singleShot(300, [&] {
         warteteMitHilfe =
             !m_dialog.blnBenutzerFertig && element(m_dialog, u"cmdHilfe"_s)->isVisible();
-        klicken(m_dialog, u"cmdWeiter"_s);
+        klicken(element(m_dialog, u"cmdWeiter"_s));
     });
     zeigen(m_dialog, u"befehle", u"Befehle"_s);
     AppPfadSetzen(QString());
