@@ -98,8 +98,7 @@ private:
     void loesen(int ebene);
     bool klammerAuswerten();
     bool anschlagZaehlen(qint64 n);
-    void zeichenHinzufuegen(char32_t c, int n);
-    void tasteHinzufuegen(Sondertaste t, int n);
+    void hinzufuegen(const TastenAktion& a);
 
     int& stand(Modifikator m)
     {
@@ -162,27 +161,12 @@ bool Zerleger::anschlagZaehlen(qint64 n)
     return true;
 }
 
-void Zerleger::zeichenHinzufuegen(char32_t c, int n)
+// A character or key typed n times; n = 0 ("{a 0}") types nothing but
+// still uses up the modifiers waiting for it.
+void Zerleger::hinzufuegen(const TastenAktion& a)
 {
-    if (n > 0) {
-        TastenAktion a;
-        a.art = TastenAktion::Art::Zeichen;
-        a.zeichen = c;
-        a.wiederholungen = n;
+    if (a.wiederholungen > 0)
         m_aktionen.append(a);
-    }
-    loesen(kFuerNaechsteTaste);
-}
-
-void Zerleger::tasteHinzufuegen(Sondertaste t, int n)
-{
-    if (n > 0) {
-        TastenAktion a;
-        a.art = TastenAktion::Art::Taste;
-        a.taste = t;
-        a.wiederholungen = n;
-        m_aktionen.append(a);
-    }
     loesen(kFuerNaechsteTaste);
 }
 
@@ -230,7 +214,9 @@ bool Zerleger::klammerAuswerten()
     if (const auto taste = tasteZuName(name)) {
         if (!anschlagZaehlen(wiederholungen))
             return false;
-        tasteHinzufuegen(*taste, static_cast<int>(wiederholungen));
+        hinzufuegen({.art = TastenAktion::Art::Taste,
+                     .taste = *taste,
+                     .wiederholungen = static_cast<int>(wiederholungen)});
         return true;
     }
     // A single character, counted in code points, so "{😀}" is one character.
@@ -238,7 +224,9 @@ bool Zerleger::klammerAuswerten()
     if (punkte.size() == 1 && !(name.size() == 1 && name.at(0).isSurrogate())) {
         if (!anschlagZaehlen(wiederholungen))
             return false;
-        zeichenHinzufuegen(punkte.first(), static_cast<int>(wiederholungen));
+        hinzufuegen({.art = TastenAktion::Art::Zeichen,
+                     .zeichen = punkte.first(),
+                     .wiederholungen = static_cast<int>(wiederholungen)});
         return true;
     }
     return fehlschlag(u"Unbekannter Tastenname „{%1}“."_s.arg(name));
@@ -290,7 +278,7 @@ bool Zerleger::zerlegen(QList<TastenAktion>& aktionen, QString& fehler)
         case u'~':
             ok = anschlagZaehlen(1);
             if (ok)
-                tasteHinzufuegen(Sondertaste::Enter, 1);
+                hinzufuegen({.art = TastenAktion::Art::Taste, .taste = Sondertaste::Enter});
             break;
         default: {
             char32_t zeichen = c.unicode();
@@ -304,7 +292,7 @@ bool Zerleger::zerlegen(QList<TastenAktion>& aktionen, QString& fehler)
             }
             ok = anschlagZaehlen(1);
             if (ok)
-                zeichenHinzufuegen(zeichen, 1);
+                hinzufuegen({.art = TastenAktion::Art::Zeichen, .zeichen = zeichen});
             break;
         }
         }

@@ -48,6 +48,21 @@ QString nummeriert(const QString& name, int nummer)
 {
     return name + QString::number(nummer);
 }
+
+// Sizes an option button or check box to its own width and puts the label
+// that acts for it beside it, wrapping within the page's width.
+KlickLabel* labelNebenKnopf(QAbstractButton* knopf, const QString& name, int seitenBreite)
+{
+    const int knopfBreite = knopf->sizeHint().width();
+    knopf->resize(knopfBreite, knopf->sizeHint().height());
+    auto* label = new KlickLabel(knopf->parentWidget(), name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(knopfBreite + KnopfLabelAbstand, 0,
+                       seitenBreite - knopfBreite - KnopfLabelAbstand, 0);
+    return label;
+}
 } // namespace
 
 // Qt's resource registration has to be called from the global namespace.
@@ -260,15 +275,8 @@ void frmWizard::optionenAnlegen(int bis)
     for (int k = static_cast<int>(ShapeOptionAuswählenOption.size()) + 1; k <= bis; ++k) {
         auto* option = new QRadioButton(ShapeOptionAuswählen);
         option->setObjectName(nummeriert(u"ShapeOptionAuswählenOption"_s, k));
-        const int knopfBreite = option->sizeHint().width();
-        option->resize(knopfBreite, option->sizeHint().height());
-        auto* label = new KlickLabel(ShapeOptionAuswählen,
-                                     nummeriert(u"ShapeOptionAuswählenOptionLabel"_s, k));
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setGeometry(knopfBreite + KnopfLabelAbstand, 0,
-                           seitenBreite() - knopfBreite - KnopfLabelAbstand, 0);
+        auto* label = labelNebenKnopf(option, nummeriert(u"ShapeOptionAuswählenOptionLabel"_s, k),
+                                      seitenBreite());
         connect(label, &KlickLabel::geklickt, option, [option] { option->setChecked(true); });
         if (!ShapeOptionAuswählenOption.isEmpty()) {
             setTabOrder(ShapeOptionAuswählenOption.last(), option);
@@ -285,15 +293,8 @@ void frmWizard::checkboxenAnlegen(int bis)
     for (int k = static_cast<int>(ShapeCheckAuswählenCheck.size()) + 1; k <= bis; ++k) {
         auto* box = new QCheckBox(ShapeCheckAuswählen);
         box->setObjectName(nummeriert(u"ShapeCheckAuswählenCheck"_s, k));
-        const int knopfBreite = box->sizeHint().width();
-        box->resize(knopfBreite, box->sizeHint().height());
         auto* label =
-            new KlickLabel(ShapeCheckAuswählen, nummeriert(u"ShapeCheckAuswählenCheckLabel"_s, k));
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setGeometry(knopfBreite + KnopfLabelAbstand, 0,
-                           seitenBreite() - knopfBreite - KnopfLabelAbstand, 0);
+            labelNebenKnopf(box, nummeriert(u"ShapeCheckAuswählenCheckLabel"_s, k), seitenBreite());
         // Ticked becomes unticked; unticked or half-ticked becomes ticked.
         connect(label, &KlickLabel::geklickt, box, [box] {
             box->setCheckState(box->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
