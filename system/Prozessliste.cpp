@@ -6,10 +6,12 @@
 #include <vector>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "system/Grundbefehle.h"
@@ -30,27 +32,89 @@ bool nurZiffern(const char* name)
     return true;
 }
 
-/// The target of /proc/PID/exe, or an empty array when it cannot be read.
-QByteArray exePfad(int procFd, const char* pid)
+/// The target of a symbolic link below /proc, or an empty array when it
+/// cannot be read.
+QByteArray linkZiel(int procFd, const QByteArray& link)
 {
-    const QByteArray link = QByteArray(pid) + "/exe";
     std::vector<char> puffer(512);
     for (;;) {
         const ssize_t n = readlinkat(procFd, link.constData(), puffer.data(), puffer.size());
         if (n < 0)
             return {};
-        if (static_cast<size_t>(n) < puffer.size()) {
-            QByteArray pfad(puffer.data(), n);
-            if (pfad.endsWith(kGeloescht)) {
-                // Only strip the suffix when no file of that very name exists.
-                struct stat st;
-                if (stat(pfad.constData(), &st) != 0)
-                    pfad.chop(sizeof(kGeloescht) - 1);
-            }
-            return pfad;
-        }
+        if (static_cast<size_t>(n) < puffer.size())
+            return QByteArray(puffer.data(), n);
         puffer.resize(puffer.size() * 2);
     }
+}
+
+/// The target of /proc/PID/exe, or an empty array when it cannot be read.
+QByteArray exePfad(int procFd, const char* pid)
+{
+    QByteArray pfad = linkZiel(procFd, QByteArray(pid) + "/exe");
+    if (pfad.endsWith(kGeloescht)) {
+        // Only strip the suffix when no file of that very name exists.
+        struct stat st;
+        if (stat(pfad.constData(), &st) != 0)
+            pfad.chop(sizeof(kGeloescht) - 1);
+    }
+    return pfad;
+}
+
+/// The whole of a small /proc file such as cmdline; empty when unreadable.
+QByteArray procDatei(int procFd, const QByteArray& pfad)
+{
+    const int fd = openat(procFd, pfad.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    QByteArray inhalt;
+    char puffer[4096];
+    for (;;) {
+        const ssize_t n = read(fd, puffer, sizeof puffer);
+        if (n <= 0)
+            break;
+        inhalt.append(puffer, n);
+    }
+    close(fd);
+    return inhalt;
+}
+
+/// For a process that runs a script through its "#!" line: the script's
+/// path. The kernel hands the script to the interpreter as its second
+/// argument, relative to the working folder when it was started that way.
+/// Empty for any other process.
+QByteArray skriptPfad(int procFd, const char* pid)
+{
+    const QByteArray befehl = procDatei(procFd, QByteArray(pid) + "/cmdline");
+    const qsizetype ende0 = befehl.indexOf('\0');
+    if (ende0 < 0)
+        return {};
+    const qsizetype ende1 = befehl.indexOf('\0', ende0 + 1);
+    const QByteArray skript =
+        befehl.mid(ende0 + 1, (ende1 < 0 ? befehl.size() : ende1) - ende0 - 1);
+    if (skript.isEmpty())
+        return {};
+    const int ordner =
+        openat(procFd, (QByteArray(pid) + "/cwd").constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (ordner < 0 && !skript.startsWith('/'))
+        return {};
+    // Only a regular file is opened: opening a fifo or a device may block or
+    // have effects of its own.
+    QByteArray pfad;
+    struct stat st;
+    if (fstatat(ordner, skript.constData(), &st, 0) == 0 && S_ISREG(st.st_mode)) {
+        const int fd =
+            openat(ordner, skript.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        char anfang[2] = {};
+        if (fd >= 0 && read(fd, anfang, 2) == 2 && anfang[0] == '#' && anfang[1] == '!')
+            pfad = skript.startsWith('/')
+                       ? skript
+                       : linkZiel(procFd, QByteArray(pid) + "/cwd") + '/' + skript;
+        if (fd >= 0)
+            close(fd);
+    }
+    if (ordner >= 0)
+        close(ordner);
+    return pfad;
 }
 
 /// The process ids of /proc in ascending order.
@@ -94,7 +158,9 @@ Prozessliste GetProzessliste()
         const QByteArray roh = exePfad(procFd, name.constData());
         if (roh.isEmpty())
             continue;
-        const QString pfad = QFile::decodeName(roh);
+        const QByteArray skript = skriptPfad(procFd, name.constData());
+        const QString pfad =
+            skript.isEmpty() ? QFile::decodeName(roh) : QDir::cleanPath(QFile::decodeName(skript));
         liste.hinzufuegen(DateinameAusPfad(pfad).toLower(),
                           pfad + QLatin1Char('|') + QString::number(pid));
     }

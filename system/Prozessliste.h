@@ -37,7 +37,10 @@ private:
 
 /// The running processes whose executable can be read from /proc/PID/exe
 /// (processes of other users and kernel threads are left out), in process-id
-/// order. Always succeeds; the list may be empty.
+/// order. A process that runs a script through its "#!" line (its second
+/// argument is a regular file that begins with "#!"; a relative one is taken
+/// from the process's working folder) is listed under the script's path, not
+/// the interpreter's. Always succeeds; the list may be empty.
 Prozessliste GetProzessliste();
 
 /// Whether a process runs from an executable with this bare file name,

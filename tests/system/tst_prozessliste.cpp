@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,65 @@ private slots:
         QCOMPARE(GetProzessliste().wert(schluessel), wert(b));
         QVERIFY(ProzessBeenden(m_name));
         QVERIFY(b->waitForFinished(5000));
+    }
+
+    void skriptUnterEigenemNamen_data()
+    {
+        QTest::addColumn<bool>("relativ");
+        QTest::newRow("absoluter pfad") << false;
+        QTest::newRow("relativ zum arbeitsordner") << true;
+    }
+    void skriptUnterEigenemNamen()
+    {
+        // Two Python programs; the other one started first has the lower id.
+        QFETCH(bool, relativ);
+        const QString name = u"SendaroTV%1.py"_s.arg(QCoreApplication::applicationPid());
+        const QString pfad = m_tmp.filePath(name);
+        QProcess* anderes = skriptStarten(m_tmp.filePath(u"anderes.py"_s), false);
+        QProcess* tv = skriptStarten(pfad, relativ);
+        QVERIFY(anderes && tv);
+        QVERIFY(anderes->processId() < tv->processId());
+        const QString wert = pfad + u'|' + QString::number(tv->processId());
+        QTRY_COMPARE(GetProzessliste().wert(name.toLower()), wert);
+        QVERIFY(ProzessLaeuft(name.toUpper()));
+        QVERIFY(ProzessBeenden(name));
+        QVERIFY(tv->waitForFinished(5000));
+        QVERIFY(!anderes->waitForFinished(200));
+        QVERIFY(!ProzessLaeuft(name));
+    }
+
+private:
+    // A Python script that sleeps, run through its "#!" line; relative: by
+    // "./name" from its own folder.
+    QProcess* skriptStarten(const QString& pfad, bool relativ)
+    {
+        QFile f(pfad);
+        if (!f.exists()) {
+            if (!f.open(QIODevice::WriteOnly) ||
+                f.write("#!/usr/bin/python3\nimport time\ntime.sleep(60)\n") <= 0)
+                return nullptr;
+            f.close();
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        }
+        auto& p = m_prozesse.emplace_back(std::make_unique<QProcess>());
+        const QFileInfo info(pfad);
+        if (relativ) {
+            p->setWorkingDirectory(info.path());
+            p->start(u"/bin/sh"_s, {u"-c"_s, u"exec ./\"$0\""_s, info.fileName()});
+        } else {
+            p->start(pfad, {});
+        }
+        if (!p->waitForStarted(5000))
+            return nullptr;
+        // Until the interpreter runs (the shell's exec is done).
+        const QString befehl = u"/proc/%1/cmdline"_s.arg(p->processId());
+        const bool laeuft = QTest::qWaitFor(
+            [&] {
+                QFile c(befehl);
+                return c.open(QIODevice::ReadOnly) && c.readAll().contains("python");
+            },
+            5000);
+        return laeuft ? p.get() : nullptr;
     }
 
 private:
