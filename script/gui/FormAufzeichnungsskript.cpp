@@ -7,15 +7,39 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int kVerlaufMax = 20;
 constexpr int kOkPauseMs = 200;
+// How long the first showing waits for a window manager to frame the window.
+constexpr int kRahmenMaxMs = 2000;
+
+/// Ends a wait once the window it watches is exposed on the screen.
+class Freilegungswaechter : public QObject
+{
+public:
+    explicit Freilegungswaechter(QEventLoop& schleife)
+        : m_schleife(schleife)
+    {}
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override
+    {
+        if (ereignis->type() == QEvent::Expose && static_cast<QWindow*>(objekt)->isExposed())
+            m_schleife.quit();
+        return false;
+    }
+
+private:
+    QEventLoop& m_schleife;
+};
 } // namespace
 
 FormAufzeichnungsskript::FormAufzeichnungsskript(QWidget* parent)
@@ -89,14 +113,33 @@ void FormAufzeichnungsskript::ShowDebugInfo(const QString& aktionstext)
 
     show();
     if (!m_nachErstemZeigenPlatziert) {
-        // Only now does the window know the size of its frame.
         m_nachErstemZeigenPlatziert = true;
+        // The frame a window manager adds is known only once it has taken
+        // the window in; placed before, the frame would hang off the screen.
+        const QPointer<FormAufzeichnungsskript> selbst(this);
+        aufRahmenWarten();
+        if (!selbst)
+            return;
         platzieren();
     }
     // The interpreter does not return to the event loop before it acts, so
     // the window is painted now.
     LabelAktuelleAktion->repaint();
     repaint();
+}
+
+void FormAufzeichnungsskript::aufRahmenWarten()
+{
+    QWindow* fenster = windowHandle();
+    if (fenster == nullptr || fenster->isExposed())
+        return;
+    // A window manager maps the window inside its frame only after it has
+    // made the frame; without one the server maps it at once.
+    QEventLoop schleife;
+    Freilegungswaechter waechter(schleife);
+    fenster->installEventFilter(&waechter);
+    QTimer::singleShot(kRahmenMaxMs, Qt::PreciseTimer, &schleife, &QEventLoop::quit);
+    schleife.exec();
 }
 
 void FormAufzeichnungsskript::ShowDebugInfoAddOk()

@@ -47,6 +47,8 @@ protected:
 
 private:
     void alwaysOnTop(bool oben);
+    /// Waits, running the event loop, until the window is on the screen.
+    void aufRahmenWarten();
     void verlaufZeigen(const QPoint& position);
 
     int m_aktionszaehler = 0;

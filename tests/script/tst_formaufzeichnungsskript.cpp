@@ -10,6 +10,10 @@
 #include "script/gui/Statusfenster.h"
 #include "tests/gemeinsam/Falltabelle.h"
 
+// Only as an independent observer of where the window really stands.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,6 +23,53 @@ QStringList texte(const QList<QAction*>& aktionen)
     for (const QAction* a : aktionen)
         t << (a->isChecked() ? u"✓"_s : QString()) + a->text();
     return t;
+}
+
+/// The outer rectangle of the window as the X server has it: the child of
+/// the root that holds it (the window manager's frame, or the window itself
+/// without one), borders included.
+QRect rahmenAufDemServer(Display* d, Window fenster)
+{
+    Window aktuell = fenster;
+    for (int i = 0; i < 16; ++i) {
+        Window wurzel = 0;
+        Window eltern = 0;
+        Window* kinder = nullptr;
+        unsigned int anzahl = 0;
+        if (!XQueryTree(d, aktuell, &wurzel, &eltern, &kinder, &anzahl))
+            return {};
+        if (kinder)
+            XFree(kinder);
+        if (eltern == wurzel)
+            break;
+        aktuell = eltern;
+    }
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, aktuell, &a))
+        return {};
+    return QRect(a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width);
+}
+
+/// The work area the window manager announces (_NET_WORKAREA of the first
+/// desktop), else the whole screen.
+QRect arbeitsbereichAufDemServer(Display* d)
+{
+    const Window wurzel = DefaultRootWindow(d);
+    Atom typ = 0;
+    int format = 0;
+    unsigned long anzahl = 0;
+    unsigned long rest = 0;
+    unsigned char* daten = nullptr;
+    QRect bereich(0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d)));
+    if (XGetWindowProperty(d, wurzel, XInternAtom(d, "_NET_WORKAREA", False), 0, 4, False,
+                           XA_CARDINAL, &typ, &format, &anzahl, &rest, &daten) == Success &&
+        daten && format == 32 && anzahl == 4) {
+        const auto* w = reinterpret_cast<const unsigned long*>(daten);
+        bereich = QRect(int(w[0]), int(w[1]), int(w[2]), int(w[3]));
+    }
+    if (daten)
+        XFree(daten);
+    return bereich;
 }
 } // namespace
 
@@ -77,6 +128,29 @@ private slots:
         QCOMPARE(rahmen.right(), frei.right());
         QCOMPARE(oben ? rahmen.top() : rahmen.bottom(), oben ? frei.top() : frei.bottom());
         QVERIFY(m_form->windowFlags() & Qt::WindowStaysOnTopHint);
+
+        // What the server shows, frame included, must agree once the window
+        // manager has done its work: the whole frame inside the work area.
+        Display* d = XOpenDisplay(nullptr);
+        QVERIFY(d);
+        const QRect bereich = arbeitsbereichAufDemServer(d);
+        const auto aussen = [&] { return rahmenAufDemServer(d, Window(m_form->winId())); };
+        const auto ecke = [&] {
+            const QRect r = aussen();
+            return oben ? QPoint(r.right(), r.top()) : r.bottomRight();
+        };
+        QTRY_COMPARE(ecke(), oben ? bereich.topRight() : bereich.bottomRight());
+        m_form->ShowDebugInfo(u"Noch ein Test"_s);
+        QTest::qWait(300); // a late move by the window manager would show now
+        QCOMPARE(ecke(), oben ? bereich.topRight() : bereich.bottomRight());
+        if (!oben)
+            QVERIFY2(bereich.contains(aussen()),
+                     qPrintable(u"Rahmen %1,%2 %3x%4"_s.arg(aussen().x())
+                                    .arg(aussen().y())
+                                    .arg(aussen().width())
+                                    .arg(aussen().height())));
+        QCOMPARE(aussen(), m_form->frameGeometry());
+        XCloseDisplay(d);
     }
 
     void schliessenUndNeu()
