@@ -1,7 +1,7 @@
 #include "script/Definitionsdatei.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "script/Skriptfelder.h"
@@ -10,99 +10,15 @@
 #include "system/Grundbefehle.h"
 #include "system/Programmordner.h"
 #include "system/TextZeile2Collection.h"
+#include "system/Textdatei.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 kBlockgroesse = 64 * 1024;
-
 QString dateiImProgrammordner(const QString& datei)
 {
     return AppPfad() + DateinameAusPfad(datei);
-}
-
-// Reads a definition file line by line without loading it whole: a line ends
-// at CR or at CR LF (taken as one terminator); a lone LF stays in the line.
-// The last line counts even without a terminator. Each line is decoded on
-// its own, so a file may mix UTF-8 and Windows-1252 lines.
-class Zeilenleser
-{
-public:
-    Zeilenleser(const QString& pfad, QString quelle)
-        : m_datei(pfad)
-        , m_quelle(std::move(quelle))
-    {
-        if (!m_datei.open(QIODevice::ReadOnly))
-            throw lesefehler();
-    }
-
-    /// The next line; false at the end of the file.
-    bool naechste(QString& zeile)
-    {
-        for (;;) {
-            const qsizetype cr = m_puffer.indexOf('\r', m_suchAb);
-            // A CR at the very end of the buffer may be the first half of a
-            // CR LF whose LF has not been read yet.
-            if (cr >= 0 && (cr + 1 < m_puffer.size() || m_ende)) {
-                zeile = ausDateitext(QByteArrayView(m_puffer).sliced(m_pos, cr - m_pos));
-                m_pos = cr + 1;
-                if (m_pos < m_puffer.size() && m_puffer[m_pos] == '\n')
-                    ++m_pos;
-                m_suchAb = m_pos;
-                return true;
-            }
-            if (m_ende) {
-                if (m_pos >= m_puffer.size())
-                    return false;
-                zeile = ausDateitext(QByteArrayView(m_puffer).sliced(m_pos));
-                m_pos = m_puffer.size();
-                return true;
-            }
-            m_suchAb = cr >= 0 ? cr : m_puffer.size();
-            nachladen();
-        }
-    }
-
-private:
-    void nachladen()
-    {
-        m_puffer.remove(0, m_pos);
-        m_suchAb -= m_pos;
-        m_pos = 0;
-        const qsizetype alt = m_puffer.size();
-        m_puffer.resize(alt + kBlockgroesse);
-        const qint64 gelesen = m_datei.read(m_puffer.data() + alt, kBlockgroesse);
-        if (gelesen < 0)
-            throw lesefehler();
-        m_puffer.resize(alt + gelesen);
-        m_ende = gelesen == 0;
-    }
-
-    Fehler lesefehler() const
-    {
-        return Fehler(75, m_quelle,
-                      u"Die Datei \"%1\" kann nicht gelesen werden."_s.arg(m_datei.fileName()));
-    }
-
-    QFile m_datei;
-    QString m_quelle;
-    QByteArray m_puffer;
-    qsizetype m_pos = 0;
-    qsizetype m_suchAb = 0;
-    bool m_ende = false;
-};
-
-// The single-value readers open a file the caller expects to exist; a
-// missing one is an error, as opening it for reading always was. Anything
-// but a regular file (a pipe would block the reader) cannot be read.
-void mussExistieren(const QString& pfad, const QString& quelle)
-{
-    const QFileInfo info(pfad);
-    if (!info.exists())
-        throw Fehler(53, quelle, u"Die Datei \"%1\" wurde nicht gefunden."_s.arg(pfad));
-    if (!info.isFile())
-        throw Fehler(75, quelle, u"Die Datei \"%1\" kann nicht gelesen werden."_s.arg(pfad));
 }
 
 bool istLeerraum(QChar c)
@@ -190,18 +106,16 @@ void SkriptEinladen(Skriptfelder& felder)
     if (!DateiExistiert(pfad))
         return;
 
-    Zeilenleser leser(pfad, quelle);
-    QString zeile;
+    const QStringList zeilen = TextdateiLesen(pfad, quelle);
     // The header is compared as it stands: neither trimmed nor stripped of
     // a comment, so a blank before or after it makes the file invalid.
-    if (!leser.naechste(zeile))
-        zeile.clear();
-    if (zeile.toLower() != QLatin1String("<sendaro aufzeichnungsskript 1.0>"))
+    const QString kopf = zeilen.isEmpty() ? QString() : zeilen.first();
+    if (kopf.toLower() != QLatin1String("<sendaro aufzeichnungsskript 1.0>"))
         throw Fehler(1, quelle, u"Das Format oder die Version der Skriptdatei ist ungültig."_s);
 
     // The header line itself has no "=" and so no key: it falls through.
     Skriptfelder gelesen;
-    do {
+    for (const QString& zeile : zeilen) {
         const QString ohneKommentar = KommentarEntfernen(zeile);
         const QString schluessel = ZeilenSchluessel(ohneKommentar);
         if (schluessel.isEmpty())
@@ -222,10 +136,8 @@ void SkriptEinladen(Skriptfelder& felder)
             gelesen.BefehleAufnahmeBeenden.append(ZeilenWert(ohneKommentar));
         else if (schluessel == QLatin1String("befehlanwendungbeenden"))
             gelesen.BefehleAnwendungBeenden.append(ZeilenWert(ohneKommentar));
-    } while (leser.naechste(zeile));
+    }
 
-    // Filled only once the whole file has been read, so a read error in
-    // the middle leaves the fields empty rather than half loaded.
     felder.Beschreibung = gelesen.Beschreibung;
     felder.TVAnwendungdatei = gelesen.TVAnwendungdatei;
     felder.TVAnwendungtitel = gelesen.TVAnwendungtitel;
@@ -249,16 +161,17 @@ Skriptdateiliste SkriptdateienAuflisten(const QString& ordner)
         throw Fehler(75, quelle, u"Der Ordner \"%1\" kann nicht gelesen werden."_s.arg(mitTrenner));
 
     // Hidden files count as well; folders, pipes and devices do not (a pipe
-    // would block the reader). Names are matched without regard to case, as
-    // the suite's files come from Windows.
+    // would block the reader, a device may never end), nor links to them:
+    // QDir lists a link to a pipe among the files. Names are matched without
+    // regard to case, as the suite's files come from Windows.
     const QStringList namen =
         verzeichnis.entryList({u"*.azs"_s}, QDir::Files | QDir::Hidden, QDir::Unsorted);
     for (const QString& name : namen) {
+        if (!QFileInfo(mitTrenner + name).isFile())
+            continue;
         QString beschreibung;
         QString standardverzeichnis;
-        Zeilenleser leser(mitTrenner + name, quelle);
-        QString zeile;
-        while (leser.naechste(zeile)) {
+        for (const QString& zeile : TextdateiLesen(mitTrenner + name, quelle)) {
             const QString ohneKommentar = KommentarEntfernen(zeile);
             const QString schluessel = ZeilenSchluessel(ohneKommentar);
             if (schluessel == QLatin1String("beschreibung"))
@@ -295,12 +208,8 @@ QString SchluesselwertLesen(const QString& datei, const QString& schluessel)
 {
     const QString quelle = u"SchluesselwertLesen"_s;
     const QString gesucht = LeerzeichenEntfernen(schluessel).toLower();
-    const QString pfad = dateiImProgrammordner(datei);
-    mussExistieren(pfad, quelle);
-
-    Zeilenleser leser(pfad, quelle);
-    QString zeile;
-    while (leser.naechste(zeile)) {
+    // A missing file is an error here, as opening it for reading always was.
+    for (const QString& zeile : TextdateiLesen(dateiImProgrammordner(datei), quelle)) {
         const QString ohneKommentar = KommentarEntfernen(zeile);
         if (ZeilenSchluessel(ohneKommentar) == gesucht)
             return ZeilenWert(ohneKommentar);
@@ -314,14 +223,10 @@ QString BefehlsparameterLesen(const QString& datei, const QString& schluessel,
     const QString quelle = u"BefehlsparameterLesen"_s;
     const QString gesuchterSchluessel = LeerzeichenEntfernen(schluessel).toLower();
     const QString gesuchterBefehl = LeerzeichenEntfernen(befehl).toLower();
-    const QString pfad = dateiImProgrammordner(datei);
-    mussExistieren(pfad, quelle);
+    const QStringList zeilen = TextdateiLesen(dateiImProgrammordner(datei), quelle);
     if (index < 0)
         return QString();
-
-    Zeilenleser leser(pfad, quelle);
-    QString zeile;
-    while (leser.naechste(zeile)) {
+    for (const QString& zeile : zeilen) {
         const QString ohneKommentar = KommentarEntfernen(zeile);
         if (ZeilenSchluessel(ohneKommentar) != gesuchterSchluessel)
             continue;

@@ -8,9 +8,11 @@ struct Skriptfelder;
 /// Definition files (*.azs): one TV application, its general settings and
 /// its five command lists. Files live in the program's folder; readers that
 /// are given a path use only its file-name part. On disk the text is
-/// Windows-1252 with CR LF line ends; on reading, a line ends at CR or CR LF
-/// (a lone LF stays part of the line), and a line that is valid UTF-8 is
-/// read as UTF-8.
+/// Windows-1252 with CR LF line ends. On reading, CR LF, CR alone and LF
+/// alone each end a line, and a file that is valid UTF-8 as a whole is read
+/// as UTF-8 (see TextdateiLesen). Only regular files are read, of at most
+/// 4 MiB with lines of at most 64 Ki characters; anything else is refused
+/// with Fehler 75 and a message that says why.
 
 /// The line up to the first apostrophe that stands outside double quotes.
 QString KommentarEntfernen(const QString& zeile);
@@ -26,8 +28,8 @@ QString ZeilenWert(const QString& zeile);
 /// Loads the file named by `felder.SkriptDateiname` into the fields.
 /// A missing file loads nothing and is no error; a wrong header throws
 /// Fehler(1, "SkriptEinladen", "Das Format oder die Version der Skriptdatei
-/// ist ungültig."). A file that cannot be read throws Fehler 75. On any
-/// error the fields stay empty.
+/// ist ungültig."). A file that cannot be read (also one too large, or no
+/// regular file) throws Fehler 75. On any error the fields stay empty.
 void SkriptEinladen(Skriptfelder& felder);
 
 /// Three parallel lists: file names, descriptions and default folders of
@@ -38,8 +40,9 @@ struct Skriptdateiliste
     QStringList beschreibungen;
     QStringList standardverzeichnisse;
 };
-/// A folder that does not exist gives empty lists; a folder or a file in
-/// it that cannot be read throws Fehler 75.
+/// A folder that does not exist gives empty lists; entries that are no
+/// regular files (also links to pipes or devices) are left out; a folder or
+/// a file in it that cannot be read throws Fehler 75.
 Skriptdateiliste SkriptdateienAuflisten(const QString& ordner);
 
 /// The single-value readers throw Fehler 53 for a missing file and Fehler 75

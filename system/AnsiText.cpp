@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include <QStringDecoder>
-
 namespace {
 // 0x80..0x9F of Windows-1252. The five bytes Windows leaves undefined map to
 // the C1 control characters of the same value, as MultiByteToWideChar does.
@@ -22,6 +20,51 @@ char ansiZeichen(char16_t c)
             return static_cast<char>(0x80 + i);
     }
     return '?';
+}
+// Strict UTF-8 as RFC 3629 defines it: no overlong forms, no surrogates,
+// nothing above U+10FFFF, and no sequence cut short at the end. Checked on
+// the bytes themselves: a stateful decoder keeps an incomplete sequence at
+// the end for a next call and reports no error for it, which turned a
+// Windows-1252 text ending in "ß" or "ä" into one that lost that letter.
+bool istUtf8(QByteArrayView bytes)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        qsizetype laenge = 0;
+        unsigned char min = 0x80; // allowed range of the second byte
+        unsigned char max = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            laenge = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            laenge = 3;
+            if (b == 0xE0)
+                min = 0xA0; // overlong
+            else if (b == 0xED)
+                max = 0x9F; // surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            laenge = 4;
+            if (b == 0xF0)
+                min = 0x90; // overlong
+            else if (b == 0xF4)
+                max = 0x8F; // above U+10FFFF
+        } else {
+            return false;
+        }
+        if (n - i < laenge)
+            return false;
+        for (qsizetype k = 1; k < laenge; ++k) {
+            const auto f = static_cast<unsigned char>(bytes[i + k]);
+            if (f < (k == 1 ? min : 0x80) || f > (k == 1 ? max : 0xBF))
+                return false;
+        }
+        i += laenge;
+    }
+    return true;
 }
 } // namespace
 
@@ -53,9 +96,10 @@ QString ausAnsi(QByteArrayView bytes)
 
 QString ausDateitext(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return ausAnsi(bytes);
+    if (!istUtf8(bytes))
+        return ausAnsi(bytes);
+    // A byte order mark is no character of the text.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    return QString::fromUtf8(bytes);
 }

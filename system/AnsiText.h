@@ -13,6 +13,9 @@ QByteArray zuAnsi(QStringView text);
 /// Decodes Windows-1252 bytes (every byte value has a character).
 QString ausAnsi(QByteArrayView bytes);
 
-/// Decodes text read from a file: valid UTF-8 is taken as UTF-8 (files
-/// edited on Linux), anything else as Windows-1252.
+/// Decodes the whole content of a file at once: when all of it is valid
+/// UTF-8 (files edited on Linux) it is read as UTF-8 without a byte order
+/// mark, else all of it as Windows-1252. Never decide per line: a 1252 line
+/// may happen to be valid UTF-8 ("Maß°" is), while the rest of its file
+/// shows what it really is.
 QString ausDateitext(QByteArrayView bytes);

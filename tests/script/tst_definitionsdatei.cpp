@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,8 +64,9 @@ private slots:
 
     void falscherKopf()
     {
-        // A line feed alone ends no line; the fields are emptied all the same.
-        schreiben(u"k.azs"_s, "<Sendaro Aufzeichnungsskript 1.0>\nBeschreibung=x\n");
+        // A blank after the header makes it wrong; the fields are emptied
+        // all the same.
+        schreiben(u"k.azs"_s, "<Sendaro Aufzeichnungsskript 1.0> \nBeschreibung=x\n");
         Skriptfelder f;
         f.SkriptDateiname = u"/woanders/k.azs"_s; // only the file name counts
         f.BefehleKanalWechseln = {u"vorher"_s};
@@ -89,16 +92,51 @@ private slots:
         QCOMPARE(::befehle(f), befehle);
     }
 
-    void crLfUeberBlockgrenze()
+    void grenzen()
     {
-        // Read in blocks of 64 KiB: a CR LF split between two is one line end.
-        QByteArray inhalt("<Sendaro Aufzeichnungsskript 1.0>\r\nBefehlAnwendungStarten=Beep,\"");
-        inhalt += QByteArray(65535 - inhalt.size() - 1, 'x') + "\"\r\nBefehlAnwendungStarten=Beep";
-        schreiben(u"lang.azs"_s, inhalt);
+        // A line of 64 Ki characters is read; one more refuses the file.
+        const QByteArray kopf("<Sendaro Aufzeichnungsskript 1.0>\r\n");
+        const QByteArray befehl("BefehlAnwendungStarten=");
+        QByteArray lang = befehl + QByteArray(64 * 1024 - befehl.size(), 'x');
+        schreiben(u"lang.azs"_s, kopf + lang + "\r\nBefehlAnwendungStarten=Beep");
         const QStringList start = laden(u"lang.azs"_s).BefehleAnwendungStarten;
         QCOMPARE(start.size(), 2);
-        QCOMPARE(start[0].size(), 65535 - 35 - 23);
         QCOMPARE(start[1], u"Beep"_s);
+        schreiben(u"lang.azs"_s, kopf + lang + 'x');
+        QCOMPARE(
+            fehlerVon([] { laden(u"lang.azs"_s); }),
+            u"(75) SkriptEinladen: Die Zeile 2 der Datei \"%1\" ist länger als 65536 "
+            u"Zeichen; die Datei wird nicht gelesen."_s.arg(m_ordner->filePath(u"lang.azs"_s)));
+        // A file beyond 4 MiB is not read at all, whatever its lines.
+        schreiben(u"gross.azs"_s, kopf + QByteArray(4 * 1024 * 1024, '\n'));
+        QCOMPARE(fehlerVon([] { SchluesselwertLesen(u"gross.azs"_s, u"x"_s); }),
+                 u"(75) SchluesselwertLesen: Die Datei \"%1\" ist größer als 4 MiB und wird "
+                 u"nicht gelesen."_s.arg(m_ordner->filePath(u"gross.azs"_s)));
+        QVERIFY(fehlerVon([this] {
+                    SkriptdateienAuflisten(m_ordner->path());
+                }).startsWith(u"(75) SkriptdateienAuflisten: "_s));
+    }
+
+    void nurGewoehnlicheDateien()
+    {
+        // Links to a pipe and to an endless device are left out of the
+        // listing (reading them would hang or never end); the readers of
+        // one file refuse them.
+        QDir ordner(m_ordner->path());
+        schreiben(u"gut.azs"_s, "Beschreibung=gut\n");
+        const QByteArray pipe = QFile::encodeName(m_ordner->filePath(u"pipe"_s));
+        QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+        QVERIFY(QFile::link(m_ordner->filePath(u"pipe"_s), m_ordner->filePath(u"pipe.azs"_s)));
+        QVERIFY(QFile::link(u"/dev/zero"_s, m_ordner->filePath(u"null.azs"_s)));
+        QVERIFY(QFile::link(m_ordner->filePath(u"fehlt"_s), m_ordner->filePath(u"tot.azs"_s)));
+        const Skriptdateiliste liste = SkriptdateienAuflisten(ordner.path());
+        QCOMPARE(liste.dateinamen, QStringList{u"gut.azs"_s});
+        QCOMPARE(liste.beschreibungen, QStringList{u"gut"_s});
+        for (const QString& name : {u"pipe.azs"_s, u"null.azs"_s})
+            QVERIFY(fehlerVon([&] {
+                        BefehlsparameterLesen(name, u"x"_s, u"Beep"_s, 1);
+                    }).startsWith(u"(75) BefehlsparameterLesen: \""_s));
+        QCOMPARE(befehle(laden(u"null.azs"_s)), QString());
     }
 
     void auflisten()

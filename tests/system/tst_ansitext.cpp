@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "system/AnsiText.h"
+#include "system/Textdatei.h"
 #include "tests/gemeinsam/Falltabelle.h"
 
 using namespace Qt::StringLiterals;
@@ -21,6 +22,17 @@ private slots:
             QCOMPARE(ausAnsi(ansi), text);
             QCOMPARE(ausDateitext(ansi), text); // no valid UTF-8: read as 1252
         }
+    }
+
+    void dateitext_data() { falltabelle("system-faelle.txt", "dateitext"); }
+
+    void dateitext()
+    {
+        QFETCH(QString, bytes);
+        QFETCH(QString, zeilen);
+        const QStringList gelesen = TextzeilenTrennen(ausDateitext(bytes.toLatin1()));
+        QCOMPARE(gelesen.join(u'\n'), zeilen);
+        QCOMPARE(gelesen.isEmpty(), bytes.isEmpty());
     }
 
     void alleBytesUndUtf8()
