@@ -12,10 +12,13 @@
 /// nothing for an unclosed quote.
 std::optional<QStringList> befehlszeileZerlegen(const QString& zeile);
 
-/// Starts a program detached from us (it outlives us and never becomes our
-/// zombie), its input from /dev/null. `zeile` is split with
+/// Starts a program fully detached from us: in a session of its own, with
+/// /dev/null as standard input, output and error and no other descriptor of
+/// ours, so it neither holds our caller's pipes open nor writes into them; it
+/// outlives us and never becomes our zombie. `zeile` is split with
 /// befehlszeileZerlegen; when the whole trimmed line names an executable
 /// file, it is taken as the program as it stands, so a path with blanks works
-/// unquoted. Returns the process id, or nothing when the line is empty or
-/// unbalanced, or the program does not exist or cannot be executed.
+/// unquoted. Returns the process id once the program runs, or nothing when
+/// the line is empty or unbalanced, or the program does not exist or cannot
+/// be executed.
 std::optional<qint64> programmAbloesen(const QString& zeile);
