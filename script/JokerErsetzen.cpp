@@ -3,7 +3,105 @@
 #include "script/Desktop.h"
 #include "script/Skriptfelder.h"
 
+#include <QList>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+bool davorErlaubt(QChar c)
+{
+    return QStringView(u" \t\"',=(").contains(c);
+}
+
+bool danachErlaubt(QChar c)
+{
+    return QStringView(u"/\\ \t\"',)").contains(c);
+}
+
+// A text taken apart into plain pieces and placeholders already inserted;
+// only plain pieces are searched.
+struct Stueck
+{
+    QString text;
+    bool platzhalter = false;
+};
+using Stuecke = QList<Stueck>;
+
+void ordnerErsetzen(Stuecke& stuecke, QString ordner, const QString& platzhalter)
+{
+    while (ordner.size() > 1 && (ordner.endsWith(u'/') || ordner.endsWith(u'\\')))
+        ordner.chop(1);
+    if (ordner.isEmpty())
+        return;
+    Stuecke ergebnis;
+    for (const Stueck& stueck : std::as_const(stuecke)) {
+        if (stueck.platzhalter) {
+            ergebnis.append(stueck);
+            continue;
+        }
+        const QString& t = stueck.text;
+        qsizetype pos = 0;
+        for (qsizetype p = t.indexOf(ordner, 0, Qt::CaseSensitive); p >= 0;
+             p = t.indexOf(ordner, p + 1, Qt::CaseSensitive)) {
+            const qsizetype ende = p + ordner.size();
+            if (p < pos || (p > 0 && !davorErlaubt(t[p - 1])) ||
+                (ende < t.size() && !danachErlaubt(t[ende])))
+                continue;
+            if (p > pos)
+                ergebnis.append({t.mid(pos, p - pos), false});
+            ergebnis.append({platzhalter, true});
+            pos = ende;
+        }
+        if (pos < t.size())
+            ergebnis.append({t.mid(pos), false});
+    }
+    stuecke = ergebnis;
+}
+
+void textErsetzen(Stuecke& stuecke, const QString& suche, const QString& platzhalter)
+{
+    if (suche.isEmpty())
+        return;
+    Stuecke ergebnis;
+    for (const Stueck& stueck : std::as_const(stuecke)) {
+        if (stueck.platzhalter) {
+            ergebnis.append(stueck);
+            continue;
+        }
+        const QString& t = stueck.text;
+        qsizetype pos = 0;
+        for (qsizetype p = t.indexOf(suche, 0, Qt::CaseInsensitive); p >= 0;
+             p = t.indexOf(suche, pos, Qt::CaseInsensitive)) {
+            if (p > pos)
+                ergebnis.append({t.mid(pos, p - pos), false});
+            ergebnis.append({platzhalter, true});
+            pos = p + suche.size();
+        }
+        if (pos < t.size())
+            ergebnis.append({t.mid(pos), false});
+    }
+    stuecke = ergebnis;
+}
+
+void sonderOrdnerErsetzen(Desktop& desktop, Stuecke& stuecke)
+{
+    // The Windows folder before the system folder: /usr before /usr/bin,
+    // which expands to the same path.
+    ordnerErsetzen(stuecke, GetSonderOrdner(desktop, 38), u"[ProgrammeOrdner]"_s);
+    ordnerErsetzen(stuecke, GetSonderOrdner(desktop, 36), u"[WindowsOrdner]"_s);
+    ordnerErsetzen(stuecke, GetSonderOrdner(desktop, 37), u"[System32Ordner]"_s);
+}
+
+QString zusammensetzen(const Stuecke& stuecke)
+{
+    QString text;
+    for (const Stueck& stueck : stuecke)
+        text += stueck.text;
+    return text;
+}
+
+} // namespace
 
 QString JokerErsetzen(const QString& text, const QString& suche, const QString& ersatz)
 {
@@ -50,6 +148,31 @@ QString OrdnerJokerErsetzen(Desktop& desktop, const QString& text)
     QString ergebnis = JokerErsetzen(text, u"[ProgrammeOrdner]"_s, GetSonderOrdner(desktop, 38));
     ergebnis = JokerErsetzen(ergebnis, u"[WindowsOrdner]"_s, GetSonderOrdner(desktop, 36));
     return JokerErsetzen(ergebnis, u"[System32Ordner]"_s, GetSonderOrdner(desktop, 37));
+}
+
+QString OrdnerDurchPlatzhalterErsetzen(const QString& text, const QString& ordner,
+                                       const QString& platzhalter)
+{
+    Stuecke stuecke{{text, false}};
+    ordnerErsetzen(stuecke, ordner, platzhalter);
+    return zusammensetzen(stuecke);
+}
+
+QString SonderOrdnerPlatzhalterEinsetzen(Desktop& desktop, const QString& text)
+{
+    Stuecke stuecke{{text, false}};
+    sonderOrdnerErsetzen(desktop, stuecke);
+    return zusammensetzen(stuecke);
+}
+
+QString PlatzhalterEinsetzen(Desktop& desktop, const QString& text, const QString& programmordner,
+                             const QString& titel)
+{
+    Stuecke stuecke{{text, false}};
+    ordnerErsetzen(stuecke, programmordner, u"[TVSoftwarePfad]"_s);
+    sonderOrdnerErsetzen(desktop, stuecke);
+    textErsetzen(stuecke, titel, u"[TVAnwendungtitel]"_s);
+    return zusammensetzen(stuecke);
 }
 
 QString TitelBereinigen(const QString& titel)

@@ -23,6 +23,31 @@ QString GetSonderOrdner(Desktop& desktop, int nummer);
 /// their folders, in this order.
 QString OrdnerJokerErsetzen(Desktop& desktop, const QString& text);
 
+/// `ordner` replaced by `platzhalter` wherever it stands as whole path
+/// components, with exact case (Linux folder names are case-sensitive and
+/// short: "/opt" must not hit "/home/me/optik" or "/OPT"). An occurrence
+/// counts only after the start of the text or a blank, tab, `"`, `'`, `,`,
+/// `=` or `(`, and before the end of the text or `/`, `\`, a blank, tab,
+/// `"`, `'`, `,` or `)`. Trailing separators of `ordner` are ignored (the
+/// root "/" stays); an empty `ordner` changes nothing.
+QString OrdnerDurchPlatzhalterErsetzen(const QString& text, const QString& ordner,
+                                       const QString& platzhalter);
+
+/// For writing a definition: the special folders 38, 36 and 37 replaced, in
+/// this order, by "[ProgrammeOrdner]", "[WindowsOrdner]" and
+/// "[System32Ordner]" (as whole path components, see above). For the
+/// default folder.
+QString SonderOrdnerPlatzhalterEinsetzen(Desktop& desktop, const QString& text);
+
+/// For writing a command line: `programmordner` by "[TVSoftwarePfad]" first
+/// (so a TV application below a special folder is stored relative to its
+/// own folder), then the special folders as above, then the window title by
+/// "[TVAnwendungtitel]" (ignoring case, as placeholders are read). Text a
+/// placeholder already stands for is never searched again, so a title such
+/// as "Ordner" cannot break "[ProgrammeOrdner]" apart.
+QString PlatzhalterEinsetzen(Desktop& desktop, const QString& text, const QString& programmordner,
+                             const QString& titel);
+
 /// The broadcast title made safe for file names: every character outside
 /// "abcdefghijklmnopqrstuvwxyz0123456789öäüß!§$%&()={}[]+-#;" (ignoring
 /// case) becomes "-"; the length does not change.

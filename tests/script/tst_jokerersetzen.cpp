@@ -49,6 +49,23 @@ private slots:
         QCOMPARE(OrdnerJokerErsetzen(desktop, zeile.toLower()),
                  zeile.startsWith(u"[Prog"_s) ? erwartet : zeile.toLower());
     }
+
+    void platzhalterEinsetzen_data() { falltabelle("script-faelle.txt", "platzhalter-einsetzen"); }
+    void platzhalterEinsetzen()
+    {
+        QFETCH(QString, zeile);
+        QFETCH(QString, erwartet);
+        AufzeichnenderDesktop desktop;
+        desktop.sonderOrdnerSetzen(38, u"/opt/"_s);
+        desktop.sonderOrdnerSetzen(36, u"/usr"_s);
+        desktop.sonderOrdnerSetzen(37, u"/usr/bin"_s);
+        const QString geschrieben =
+            PlatzhalterEinsetzen(desktop, zeile, u"/opt/Mein TV/"_s, u"Ordner"_s);
+        QCOMPARE(geschrieben, erwartet);
+        // Read back, the placeholders are found ignoring case.
+        if (!erwartet.contains(u"[TV"_s))
+            QCOMPARE(OrdnerJokerErsetzen(desktop, geschrieben.toLower()), zeile.toLower());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestJokerErsetzen)
