@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <csignal>
 #include <span>
+#include <vector>
 
 #include <xkbcommon/xkbcommon.h>
 
@@ -18,6 +20,15 @@ namespace {
 // does not answer pings, after the shorter one.
 constexpr int kFreigabeSpaetestensMs = 15000;
 constexpr int kFreigabeOhnePingMs = 3000;
+
+// Set from a signal handler: the process is about to end.
+volatile std::sig_atomic_t g_abbruch = 0;
+
+std::vector<X11Tastatur*>& alleTastaturen()
+{
+    static std::vector<X11Tastatur*> alle;
+    return alle;
+}
 
 KeySym sondertastenKeysym(Sondertaste t)
 {
@@ -156,6 +167,7 @@ int ebene(const XkbKeyTypeRec* typ, unsigned int mods)
 X11Tastatur::X11Tastatur(X11Verbindung& verbindung)
     : m_v(verbindung)
 {
+    alleTastaturen().push_back(this);
     m_freigabe.setSingleShot(true);
     QObject::connect(&m_freigabe, &QTimer::timeout, &m_freigabe, [this] { ersatzFreigeben(); });
     if (!m_v.offen())
@@ -179,15 +191,65 @@ X11Tastatur::X11Tastatur(X11Verbindung& verbindung)
 
 X11Tastatur::~X11Tastatur()
 {
+    std::erase(alleTastaturen(), this);
+    zuruecksetzen();
+    if (m_karte)
+        XkbFreeKeyboard(m_karte, 0, True);
+}
+
+void X11Tastatur::abbruchMelden() noexcept
+{
+    g_abbruch = 1;
+}
+
+void X11Tastatur::alleZuruecksetzen()
+{
+    for (X11Tastatur* t : alleTastaturen())
+        t->zuruecksetzen();
+}
+
+void X11Tastatur::zuruecksetzen()
+{
     if (!m_v.offen())
         return;
+    loslassen();
+    feststelltasteZurueck();
+    ersatzFreigeben();
+    XSync(m_v.display(), False);
+}
+
+// Releases every key we hold, the last pressed first.
+void X11Tastatur::loslassen()
+{
     for (qsizetype i = m_gedrueckt.size() - 1; i >= 0; --i)
         XTestFakeKeyEvent(m_v.display(), m_gedrueckt.at(i), False, CurrentTime);
     m_gedrueckt.clear();
-    ersatzFreigeben();
-    XSync(m_v.display(), False);
-    if (m_karte)
-        XkbFreeKeyboard(m_karte, 0, True);
+    m_gehalten = 0;
+}
+
+// Caps Lock would turn letters round and make keys without a capital form
+// (ß, µ) type something else; it is off while we type.
+void X11Tastatur::feststelltasteAus()
+{
+    XkbStateRec zustand{};
+    XkbGetState(m_v.display(), XkbUseCoreKbd, &zustand);
+    if (!(zustand.locked_mods & LockMask))
+        return;
+    XkbLockModifiers(m_v.display(), XkbUseCoreKbd, LockMask, 0);
+    m_feststelltasteAus = true;
+}
+
+// Switches Caps Lock back. Toggling rather than setting keeps the effect of
+// a {CAPSLOCK} the keys themselves contained.
+void X11Tastatur::feststelltasteZurueck()
+{
+    if (!m_feststelltasteAus)
+        return;
+    m_feststelltasteAus = false;
+    XkbStateRec zustand{};
+    XkbGetState(m_v.display(), XkbUseCoreKbd, &zustand);
+    XkbLockModifiers(m_v.display(), XkbUseCoreKbd, LockMask,
+                     (zustand.locked_mods & LockMask) ? 0 : LockMask);
 }
 
 void X11Tastatur::ereignis(const XEvent& e)
@@ -249,6 +311,14 @@ void X11Tastatur::indexBauen()
     XkbDescPtr k = m_karte;
     if (!k || !k->map)
         return;
+
+    // A new keymap (setxkbmap) replaces our borrowed keysyms as well: those
+    // keycodes are no longer ours to clear or to count on.
+    m_ersatz.removeIf([k](const auto& e) {
+        const unsigned int kc = e.key();
+        return kc < k->min_key_code || kc > k->max_key_code || XkbKeyNumGroups(k, kc) <= 0 ||
+               XkbKeySymEntry(k, kc, 0, 0) != e.value();
+    });
 
     int rang[8];
     std::fill(std::begin(rang), std::end(rang), 99);
@@ -478,7 +548,10 @@ bool X11Tastatur::senden(const QList<TastenAktion>& aktionen)
     m_freigabe.stop();
     m_ping = 0;
     m_sendetGerade = true;
+    feststelltasteAus();
     const bool ok = sendenOhneRahmen(aktionen);
+    feststelltasteZurueck();
+    XSync(m_v.display(), False);
     m_sendetGerade = false;
     nachLesenFreigeben();
     return ok;
@@ -527,6 +600,10 @@ bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
     QHash<Modifikator, unsigned int> gehalten;
     bool ok = true;
     for (qsizetype i = 0; ok && i < aktionen.size(); ++i) {
+        if (g_abbruch) {
+            ok = false;
+            break;
+        }
         const TastenAktion& a = aktionen.at(i);
         switch (a.art) {
         case TastenAktion::Art::Druecken: {
@@ -551,15 +628,25 @@ bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
             if (!an) {
                 // More missing keysyms than free keycodes: let the clients
                 // read the keys typed so far with the current map, then lend
-                // the keycodes anew.
+                // the keycodes anew. No modifier stays down meanwhile: the
+                // user may type, and the program may end during the wait.
+                for (const unsigned int kc : std::as_const(gehalten))
+                    taste(kc, false);
                 XSync(d, False);
                 if (m_ersatzBenutzt && pingSenden())
-                    m_v.wartenBis([this] { return m_pingBeantwortet; }, kFreigabeSpaetestensMs);
+                    m_v.wartenBis([this] { return m_pingBeantwortet || g_abbruch; },
+                                  kFreigabeSpaetestensMs);
                 else
-                    m_v.wartenBis([] { return false; }, kFreigabeOhnePingMs);
+                    m_v.wartenBis([] { return g_abbruch != 0; }, kFreigabeOhnePingMs);
                 m_ping = 0;
                 m_ersatzBenutzt = false;
+                if (g_abbruch) {
+                    ok = false;
+                    break;
+                }
                 ersatzZuweisen(aktionen, i, true);
+                for (const unsigned int kc : std::as_const(gehalten))
+                    taste(kc, true);
                 an = finden(a, &sym);
                 if (!an) {
                     ok = false;
@@ -574,10 +661,7 @@ bool X11Tastatur::sendenOhneRahmen(const QList<TastenAktion>& aktionen)
         }
         }
     }
-    for (qsizetype i = m_gedrueckt.size() - 1; i >= 0; --i)
-        XTestFakeKeyEvent(d, m_gedrueckt.at(i), False, CurrentTime);
-    m_gedrueckt.clear();
-    m_gehalten = 0;
+    loslassen();
     XSync(d, False);
     return ok;
 }

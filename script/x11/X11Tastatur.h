@@ -18,6 +18,12 @@ struct _XkbDesc;
 /// (it answers a _NET_WM_PING sent after them, and reads its events in
 /// order), or after a few seconds when it does not answer pings: a client
 /// that looked the key up only after the clearing would get nothing.
+///
+/// Caps Lock is switched off while keys are sent and restored afterwards, so
+/// it never changes what is typed. Nothing stays pressed while the sender
+/// waits, and a program that ends on a signal calls abbruchMelden() from its
+/// handler and alleZuruecksetzen() before it exits, so no key stays down and
+/// no keycode stays borrowed.
 class X11Tastatur
 {
 public:
@@ -40,6 +46,19 @@ public:
     /// Clears the keycodes borrowed for keysyms that the map lacks.
     void ersatzFreigeben();
 
+    /// Puts the keyboard back as the user had it: releases every key still
+    /// pressed, clears every borrowed keycode and restores Caps Lock. Safe to
+    /// call at any time and more than once.
+    void zuruecksetzen();
+
+    /// Async-signal-safe: the process is about to end. Every sender stops
+    /// before its next key and waits no longer; it releases what it pressed.
+    static void abbruchMelden() noexcept;
+
+    /// zuruecksetzen() for every keyboard of the process, as the last step
+    /// before a program ends on a signal.
+    static void alleZuruecksetzen();
+
 private:
     struct Anschlag
     {
@@ -57,6 +76,9 @@ private:
     bool pingSenden();
     void nachLesenFreigeben();
     void taste(unsigned int keycode, bool gedrueckt);
+    void loslassen();
+    void feststelltasteAus();
+    void feststelltasteZurueck();
 
     X11Verbindung& m_v;
     bool m_verfuegbar = false;
@@ -78,7 +100,8 @@ private:
     QList<unsigned int> m_gedrueckt; // keycodes we hold down now
     bool m_ersatzBenutzt = false;    // a borrowed keycode was typed
     bool m_sendetGerade = false;
-    long m_ping = 0; // token of the ping awaited, 0: none
+    bool m_feststelltasteAus = false; // we switched Caps Lock off for sending
+    long m_ping = 0;                  // token of the ping awaited, 0: none
     bool m_pingBeantwortet = false;
     QTimer m_freigabe;
 };

@@ -1,6 +1,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -9,10 +10,12 @@
 #include <QTimer>
 
 #include "script/x11/X11Desktop.h"
+#include "system/Einstellungsarray.h"
 #include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/X11Testhilfe.h"
 
 // Only as an independent observer of the keyboard.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
 using namespace Qt::StringLiterals;
@@ -99,6 +102,40 @@ class TestX11Desktop : public QObject
         return belegt;
     }
 
+    // The whole core keymap, to tell borrowed keycodes.
+    QList<KeySym> tastaturKarte() const
+    {
+        int min = 0;
+        int max = 0;
+        XDisplayKeycodes(m_x, &min, &max);
+        int breite = 0;
+        KeySym* syms = XGetKeyboardMapping(m_x, KeyCode(min), max - min + 1, &breite);
+        const QList<KeySym> karte(syms, syms + (max - min + 1) * breite);
+        XFree(syms);
+        return karte;
+    }
+
+    XkbStateRec tastaturZustand() const
+    {
+        XkbStateRec zustand{};
+        XkbGetState(m_x, XkbUseCoreKbd, &zustand);
+        return zustand;
+    }
+    void feststelltasteSetzen(bool an)
+    {
+        XkbLockModifiers(m_x, XkbUseCoreKbd, LockMask, an ? LockMask : 0);
+        XSync(m_x, False);
+    }
+
+    // aufzeichnen in a program folder of its own, with a settings file.
+    QString programmordner() const { return m_tmp.filePath(u"programmordner"_s); }
+    bool definitionSchreiben(const QString& name, const QString& inhalt)
+    {
+        QFile f(programmordner() + u'/' + name);
+        const QByteArray utf8 = inhalt.toUtf8();
+        return f.open(QIODevice::WriteOnly) && f.write(utf8) == utf8.size();
+    }
+
     void allesBeenden()
     {
         for (QProcess* p : findChildren<QProcess*>()) {
@@ -125,6 +162,13 @@ private slots:
         f.close();
         QVERIFY(QFile::copy(f.fileName(), m_tmp.filePath(u"nicht-ausfuehrbar"_s)));
         QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
+
+        QVERIFY(QDir().mkpath(programmordner()));
+        QVERIFY(
+            QFile::copy(QStringLiteral(SENDARO_AUFZEICHNEN), programmordner() + u"/aufzeichnen"_s));
+        Einstellungsarray a(0, 20);
+        a.textSetzen(11, programmordner());
+        EinstellungsdateiSchreiben(programmordner() + u"/sendwacht.cfg"_s, a);
     }
 
     void init()
@@ -166,6 +210,7 @@ private slots:
         QFETCH(QString, layout);
         QFETCH(QString, tasten);
         QFETCH(QString, erwartet);
+        QFETCH(QString, feststelltaste);
         const QString titel = ziel + u" Empfänger"_s;
         if (findChildren<QProcess*>().isEmpty()) {
             empfaenger(u"fenster Empfänger"_s);
@@ -178,6 +223,8 @@ private slots:
         QVERIFY(aktivieren(titel));
         if (ziel == u"xterm"_s)
             m_desktop->warten(300); // until the shell has put the terminal in raw mode
+        const bool gross = feststelltaste == u"an"_s;
+        feststelltasteSetzen(gross);
         const qsizetype vorher = dateiText(datei(titel)).size();
         if (erwartet.isEmpty()) {
             // A valid text afterwards arrives alone.
@@ -185,8 +232,44 @@ private slots:
             tasten = erwartet = u"z"_s;
         }
         QVERIFY(m_desktop->tastenSenden(tasten));
+        const XkbStateRec nachher = tastaturZustand();
+        feststelltasteSetzen(false);
         QTRY_COMPARE(dateiText(datei(titel)).mid(vorher), erwartet);
         QCOMPARE(gedrueckteTasten(), QList<int>());
+        QCOMPARE(bool(nachher.locked_mods & LockMask), gross);
+    }
+
+    void signalLaesstNichtsGedrueckt_data() { falltabelle("script-faelle.txt", "x11-signal"); }
+    void signalLaesstNichtsGedrueckt()
+    {
+        QFETCH(QString, signal);
+        QFETCH(QString, fehler);
+        QVERIFY(tastaturbelegung(u"de"_s));
+        feststelltasteSetzen(true);
+        const QList<KeySym> karteVorher = tastaturKarte();
+        // Far more characters missing from the map than there are unused
+        // keycodes: the sender lends them in turns and waits in between.
+        QString viele;
+        for (char32_t c = 0x4E00; c < 0x4E00 + 600; ++c)
+            viele += QString::fromUcs4(&c, 1);
+        QVERIFY(definitionSchreiben(
+            u"signal.azs"_s, u"<Sendaro Aufzeichnungsskript 1.0>\r\n"
+                             u"BefehlAnwendungStarten=TastenSenden,\"+(Ab%1)\"\r\n"_s.arg(viele)));
+        QProcess p;
+        p.start(programmordner() + u"/aufzeichnen"_s, {u"signal.azs"_s});
+        // Once keycodes are borrowed, the sequence is being typed.
+        QTRY_VERIFY_WITH_TIMEOUT(tastaturKarte() != karteVorher, 10000);
+        QVERIFY(::kill(pid_t(p.processId()), signal.toInt()) == 0);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), fehler + u'\n');
+        const XkbStateRec zustand = tastaturZustand();
+        feststelltasteSetzen(false);
+        QCOMPARE(gedrueckteTasten(), QList<int>());
+        QCOMPARE(zustand.base_mods | zustand.latched_mods, 0);
+        QCOMPARE(zustand.locked_mods & LockMask, LockMask);
+        QCOMPARE(tastaturKarte(), karteVorher);
     }
 
     void fokusfensterVerschwindet()
@@ -273,6 +356,45 @@ private slots:
             !QFileInfo::exists(u"/proc/%1"_s.arg(pid)) ||
                 !dateiText(u"/proc/%1/status"_s.arg(pid)).contains(u"PPid:\t%1\n"_s.arg(getpid())),
             5000);
+    }
+
+    void gestartetesProgrammIstAbgeloest()
+    {
+        // A program that lives on and writes to both outputs, started by
+        // aufzeichnen whose output a shell reads until the pipe closes.
+        const QString programm = m_tmp.filePath(u"lebt weiter"_s);
+        QFile f(programm);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho $$ > \"$0.pid\"\necho Ausgabe des Programms\n"
+                "echo Warnung des Programms >&2\nexec sleep 30\n");
+        f.close();
+        QVERIFY(f.setPermissions(f.permissions() | QFileDevice::ExeOwner));
+        QVERIFY(definitionSchreiben(
+            u"start.azs"_s, u"<Sendaro Aufzeichnungsskript 1.0>\r\n"
+                            u"BefehlAnwendungStarten=AnwendungStarten,\"%1\"\r\n"_s.arg(programm)));
+        // Empty when the shell still waits for the end of the pipe after 10 s.
+        const QString aus =
+            programmAusgabe(u"/bin/sh"_s, {u"-c"_s, u"a=$(\"$0\" start.azs 2>&1); echo \"$?|$a\""_s,
+                                           programmordner() + u"/aufzeichnen"_s});
+        QTRY_VERIFY(!dateiText(programm + u".pid"_s).isEmpty());
+        const qint64 pid = dateiText(programm + u".pid"_s).trimmed().toLongLong();
+        m_pids << pid;
+        QVERIFY2(aus.startsWith(u"0|AZS-Datei wird eingeladen\nTV-Anwendung wird gestartet\n"_s),
+                 qPrintable(aus));
+        QVERIFY2(!aus.contains(u"Programms"_s), qPrintable(aus));
+
+        // It lives on as "sleep", in a session of its own, with nothing of ours open.
+        const QString proc = u"/proc/%1/"_s.arg(pid);
+        QTRY_VERIFY(dateiText(proc + u"cmdline"_s).startsWith(u"sleep"_s));
+        const QString stat = dateiText(proc + u"stat"_s);
+        const QStringList felder = stat.mid(stat.lastIndexOf(u')') + 2).split(u' ');
+        QVERIFY(felder.size() > 3);
+        QVERIFY(felder.at(3).toLongLong() != getsid(0));
+        const QDir fds(proc + u"fd"_s);
+        QCOMPARE(fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+                 QStringList({u"0"_s, u"1"_s, u"2"_s}));
+        for (const QString& fd : {u"0"_s, u"1"_s, u"2"_s})
+            QCOMPARE(QFileInfo(fds.filePath(fd)).symLinkTarget(), u"/dev/null"_s);
     }
 
     void minimiertOhneFokus()

@@ -17,6 +17,7 @@
 #include "script/Statusanzeige.h"
 #include "script/gui/Statusfenster.h"
 #include "script/x11/X11Desktop.h"
+#include "script/x11/X11Tastatur.h"
 #include "system/Fehler.h"
 #include "tools/aufzeichnen/Aufzeichnungslauf.h"
 #include "tools/aufzeichnen/Befehlszeile.h"
@@ -62,14 +63,17 @@ int g_signalRohr[2] = {-1, -1};
 
 void signalEmpfangen(int nummer)
 {
+    // A key sequence being typed stops before its next key.
+    X11Tastatur::abbruchMelden();
     const char zeichen = static_cast<char>(nummer);
     const ssize_t geschrieben = write(g_signalRohr[1], &zeichen, 1);
     static_cast<void>(geschrieben);
 }
 
 /// A timer (or the user) may end the run with SIGTERM, SIGINT or SIGHUP. The
-/// signal is handled in the event loop: the speakers this run muted are
-/// unmuted, the reason is printed and the program ends at once.
+/// signal is handled in the event loop: every key still pressed is released,
+/// borrowed keycodes and Caps Lock are restored, the speakers this run muted
+/// are unmuted, the reason is printed and the program ends at once.
 void signaleAbfangen(QCoreApplication& app, QTextStream& aus, QTextStream& fehler)
 {
     if (pipe2(g_signalRohr, O_CLOEXEC) != 0)
@@ -79,6 +83,7 @@ void signaleAbfangen(QCoreApplication& app, QTextStream& aus, QTextStream& fehle
         char nummer = 0;
         if (read(g_signalRohr[0], &nummer, 1) != 1)
             return;
+        X11Tastatur::alleZuruecksetzen();
         AufzeichnungAbbrechen();
         aus.flush();
         fehler << Fehler(1, u"aufzeichnen"_s,
