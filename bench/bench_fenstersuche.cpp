@@ -55,10 +55,10 @@ public:
         return x.programmStarten(z, a);
     }
     bool fensterZeigen(const QString& t) override { return x.fensterZeigen(t); }
-    bool fensterAktivieren(const QString& t) override
+    bool fensterAktivieren(const QString& t, const QString& a) override
     {
         ++versuche;
-        const bool ok = x.fensterAktivieren(t);
+        const bool ok = x.fensterAktivieren(t, a);
         if (ok && !aktiviertNs)
             aktiviertNs = monotonNs();
         return ok;

@@ -101,7 +101,7 @@ public:
                            {u"--titel"_s, titel, u"--ausgabe"_s, m_datei});
         QElapsedTimer uhr;
         uhr.start();
-        while (!m_desktop.fensterAktivieren(titel)) {
+        while (!m_desktop.fensterAktivieren(titel, QString())) {
             if (uhr.elapsed() > 15000)
                 return false;
             m_desktop.aufFensteraenderungWarten(static_cast<int>(15000 - uhr.elapsed()));

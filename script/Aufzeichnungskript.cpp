@@ -78,8 +78,8 @@ void anwendungStartenBefehl(Desktop& desktop, const Bericht& bericht, const QStr
     bericht.ok();
 }
 
-void fensterAktivierenBefehl(Desktop& desktop, const Bericht& bericht, const QString& befehl,
-                             const QString& parameter)
+void fensterAktivierenBefehl(const Skriptfelder& felder, Desktop& desktop, const Bericht& bericht,
+                             const QString& befehl, const QString& parameter)
 {
     bericht.melden(u"Aktiviere "_s + inAnfuehrung(parameter));
     desktop.fensterZeigen(parameter);
@@ -88,7 +88,7 @@ void fensterAktivierenBefehl(Desktop& desktop, const Bericht& bericht, const QSt
     const qint64 anfang = desktop.jetzt().toSecsSinceEpoch();
     bool aktiviert = false;
     for (;;) {
-        aktiviert = desktop.fensterAktivieren(parameter);
+        aktiviert = desktop.fensterAktivieren(parameter, felder.TVAnwendungdatei);
         desktop.ereignisseVerarbeiten();
         if (aktiviert || desktop.jetzt().toSecsSinceEpoch() - anfang >= kFenstersucheSekunden)
             break;
@@ -183,7 +183,7 @@ void BefehlAusführen(const Skriptfelder& felder, Desktop& desktop, const QStrin
     if (wort == u"anwendungstarten"_s) {
         anwendungStartenBefehl(desktop, bericht, parameter());
     } else if (wort == u"fensteraktivieren"_s) {
-        fensterAktivierenBefehl(desktop, bericht, befehl, parameter());
+        fensterAktivierenBefehl(felder, desktop, bericht, befehl, parameter());
     } else if (wort == u"tastensenden"_s) {
         tastenSendenBefehl(desktop, bericht, parameter());
     } else if (wort == u"warten"_s) {

@@ -26,18 +26,21 @@ public:
     /// executed. Does not wait for the program.
     virtual bool programmStarten(const QString& befehlszeile, Fensterart art) = 0;
 
-    /// Looks for a top-level window whose title is exactly `titel`; when
-    /// there is one, shows it normally (restoring it when minimised).
-    /// Returns whether such a window was found.
+    /// Looks for a top-level window whose title is exactly `titel`, hidden
+    /// (withdrawn) ones included; when there is one, shows it normally
+    /// (restoring it when minimised, mapping it again when hidden). Returns
+    /// whether such a window was found.
     virtual bool fensterZeigen(const QString& titel) = 0;
 
-    /// One attempt to activate a top-level window by its title: a title
-    /// equal to `titel`, else one that begins with it, else one that ends
-    /// with it, else one that contains it, each ignoring case. Returns true
-    /// once the window is the active one and holds the keyboard focus; may
-    /// wait a moment (event loop running) for the window manager. An empty
-    /// title matches nothing.
-    virtual bool fensterAktivieren(const QString& titel) = 0;
+    /// One attempt to activate a top-level window by its title, hidden
+    /// (withdrawn) ones included: a title equal to `titel`, else one that
+    /// begins with it, each ignoring case; else one that ends with it, but
+    /// only for a window of the process that the process list names under
+    /// `anwendungsdatei` (the TV application's executable). A title that
+    /// merely contains `titel` never counts. Returns true once the window is
+    /// the active one and holds the keyboard focus; may wait a moment (event
+    /// loop running) for the window manager. An empty title matches nothing.
+    virtual bool fensterAktivieren(const QString& titel, const QString& anwendungsdatei) = 0;
 
     /// Waits, running the event loop, until the set of top-level windows or
     /// one of their titles may have changed, or at most `maxMs` milliseconds.

@@ -1,5 +1,7 @@
 #include "script/x11/X11Desktop.h"
 
+#include <optional>
+
 #include <QDeadlineTimer>
 
 #include "script/SendKeys.h"
@@ -9,6 +11,7 @@
 #include "script/x11/X11Startbeobachter.h"
 #include "script/x11/X11Tastatur.h"
 #include "script/x11/X11Verbindung.h"
+#include "system/Prozessliste.h"
 
 #include <X11/Xlib.h>
 
@@ -122,7 +125,7 @@ bool X11Desktop::fensterZeigen(const QString& titel)
     return false;
 }
 
-bool X11Desktop::fensterAktivieren(const QString& titel)
+bool X11Desktop::fensterAktivieren(const QString& titel, const QString& anwendungsdatei)
 {
     if (!d->v.offen())
         return false;
@@ -134,7 +137,21 @@ bool X11Desktop::fensterAktivieren(const QString& titel)
     QStringList titelliste;
     for (const X11Fenster::Eintrag& e : liste)
         titelliste << e.titel;
-    const qsizetype i = titelWaehlen(titelliste, titel);
+    // The process list is read only when a title ends with the text, and
+    // then once per attempt.
+    std::optional<QString> anwendungsPid;
+    const auto vonAnwendung = [&](qsizetype k) {
+        const std::optional<qint64> pid = d->fenster.prozessId(liste.at(k).id);
+        if (!pid || anwendungsdatei.isEmpty())
+            return false;
+        if (!anwendungsPid) {
+            const QString wert = GetProzessliste().wert(anwendungsdatei.toLower());
+            const qsizetype strich = wert.lastIndexOf(u'|');
+            anwendungsPid = strich < 0 ? QString() : wert.mid(strich + 1);
+        }
+        return !anwendungsPid->isEmpty() && *anwendungsPid == QString::number(*pid);
+    };
+    const qsizetype i = titelWaehlen(titelliste, titel, vonAnwendung);
     if (i < 0)
         return false;
     d->start.freigeben(liste.at(i).id);

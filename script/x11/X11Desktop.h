@@ -39,7 +39,7 @@ public:
     bool fensterZeigen(const QString& titel) override;
     /// Waits at most one second, with the event loop running, for the
     /// window manager to make the window active.
-    bool fensterAktivieren(const QString& titel) override;
+    bool fensterAktivieren(const QString& titel, const QString& anwendungsdatei) override;
     void aufFensteraenderungWarten(int maxMs) override;
     bool tastenSenden(const QString& tasten) override;
     void beep() override;

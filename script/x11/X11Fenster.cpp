@@ -88,6 +88,14 @@ bool X11Fenster::hatWmState(XId fenster)
     return lesen(m_v, fenster, wmState, wmState, e);
 }
 
+bool X11Fenster::wmStateZurueckgezogen(XId fenster)
+{
+    const Atom wmState = m_v.atom("WM_STATE");
+    Eigenschaft e;
+    return lesen(m_v, fenster, wmState, wmState, e) && e.format == 32 && e.anzahl >= 1 &&
+           reinterpret_cast<const unsigned long*>(e.daten)[0] == WithdrawnState;
+}
+
 XId X11Fenster::clientSuchen(XId fenster, int tiefe)
 {
     if (hatWmState(fenster))
@@ -116,41 +124,53 @@ QList<X11Fenster::Eintrag> X11Fenster::hauptfenster()
     if (fenstermanagerLaeuft())
         fenster = fensterEigenschaft(m_v.wurzel(), m_v.atom("_NET_CLIENT_LIST"));
 
-    if (fenster.isEmpty()) {
-        Window wurzel = 0;
-        Window eltern = 0;
-        Window* kinder = nullptr;
-        unsigned int anzahl = 0;
-        if (XQueryTree(m_v.display(), m_v.wurzel(), &wurzel, &eltern, &kinder, &anzahl)) {
-            // A window manager without EWMH marks its clients with WM_STATE,
-            // usually inside a frame window of its own.
-            QList<XId> clients;
-            QList<XId> sichtbar;
-            for (unsigned int i = 0; i < anzahl; ++i) {
+    // A window its program has withdrawn (hidden to the tray, or not shown
+    // yet) is an unmapped child of the root that no window manager holds.
+    QList<XId> zurueckgezogen;
+    Window wurzel = 0;
+    Window eltern = 0;
+    Window* kinder = nullptr;
+    unsigned int anzahl = 0;
+    if (XQueryTree(m_v.display(), m_v.wurzel(), &wurzel, &eltern, &kinder, &anzahl)) {
+        // A window manager without EWMH marks its clients with WM_STATE,
+        // usually inside a frame window of its own.
+        QList<XId> clients;
+        QList<XId> sichtbar;
+        for (unsigned int i = 0; i < anzahl; ++i) {
+            if (fenster.isEmpty())
                 if (const XId c = clientSuchen(kinder[i], 2))
                     clients << c;
-                XWindowAttributes a;
-                const quint64 fehler = m_v.fehlerzahl();
-                if (XGetWindowAttributes(m_v.display(), kinder[i], &a) &&
-                    m_v.fehlerzahl() == fehler && a.map_state == IsViewable &&
-                    a.c_class == InputOutput && !a.override_redirect)
-                    sichtbar << kinder[i];
-            }
-            if (kinder)
-                XFree(kinder);
-            fenster = clients.isEmpty() ? sichtbar : clients;
+            XWindowAttributes a;
+            const quint64 fehler = m_v.fehlerzahl();
+            if (!XGetWindowAttributes(m_v.display(), kinder[i], &a) || m_v.fehlerzahl() != fehler ||
+                a.c_class != InputOutput || a.override_redirect)
+                continue;
+            if (a.map_state == IsViewable)
+                sichtbar << kinder[i];
+            else if (!hatWmState(kinder[i]) || wmStateZurueckgezogen(kinder[i]))
+                zurueckgezogen << kinder[i];
         }
+        if (kinder)
+            XFree(kinder);
+        if (fenster.isEmpty())
+            fenster = clients.isEmpty() ? sichtbar : clients;
+        zurueckgezogen.removeIf([&](XId z) { return fenster.contains(z); });
     }
 
     QList<Eintrag> liste;
-    for (XId f : std::as_const(fenster)) {
+    const auto aufnehmen = [&](XId f, bool weg) {
         const quint64 fehler = m_v.fehlerzahl();
         // Select first, then read: a title set in between still reaches us.
         XSelectInput(m_v.display(), f, fenstermaske());
         const QString t = titel(f);
-        if (m_v.fehlerzahl() == fehler)
-            liste << Eintrag{f, t};
-    }
+        // Untitled unmapped windows are helpers (frames, selection owners).
+        if (m_v.fehlerzahl() == fehler && (!weg || !t.isEmpty()))
+            liste << Eintrag{f, t, weg};
+    };
+    for (XId f : std::as_const(fenster))
+        aufnehmen(f, false);
+    for (XId f : std::as_const(zurueckgezogen))
+        aufnehmen(f, true);
     return liste;
 }
 
@@ -249,7 +269,7 @@ bool X11Fenster::istAbgebildet(XId fenster)
     const quint64 fehler = m_v.fehlerzahl();
     if (!XGetWindowAttributes(m_v.display(), fenster, &a) || m_v.fehlerzahl() != fehler)
         return false;
-    return a.map_state == IsViewable || hatWmState(fenster);
+    return a.map_state == IsViewable || (hatWmState(fenster) && !wmStateZurueckgezogen(fenster));
 }
 
 void X11Fenster::zeigen(XId fenster)
@@ -300,9 +320,18 @@ bool X11Fenster::aktivieren(XId fenster, int maxMs)
         const auto istAktiv = [&] { return aktivesFenster() == fenster && fokusLiegtIn(fenster); };
         if (istAktiv() && !istIkonisiert(fenster))
             return true;
+        const QDeadlineTimer frist(maxMs);
+        if (!istAbgebildet(fenster)) {
+            // Withdrawn: the window manager takes it in again once it is
+            // mapped, and only then honours the activation request.
+            XMapRaised(d, fenster);
+            XFlush(d);
+            if (!m_v.wartenBis([&] { return istAbgebildet(fenster); },
+                               static_cast<int>(frist.remainingTime())))
+                return false;
+        }
         if (istIkonisiert(fenster))
             XMapWindow(d, fenster);
-        const QDeadlineTimer frist(maxMs);
         aktivierenOhneWarten(fenster);
         if (m_v.wartenBis(istAktiv, std::min(maxMs, kFokusNachfassenMs)))
             return true;

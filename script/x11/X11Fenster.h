@@ -10,7 +10,8 @@
 /// Top-level windows of the X server and what we do with them: list them with
 /// their titles, show, activate and iconify them. With a window manager the
 /// top-level windows are its client windows; without one, the viewable
-/// children of the root window.
+/// children of the root window. Either way, titled windows that their program
+/// has withdrawn (unmapped, as to the tray) count too.
 class X11Fenster
 {
 public:
@@ -20,6 +21,7 @@ public:
     {
         XId id = 0;
         QString titel;
+        bool zurueckgezogen = false; ///< withdrawn: not mapped, not managed
     };
 
     /// The event mask we keep on every top-level window we have seen: title
@@ -27,8 +29,9 @@ public:
     static long fenstermaske();
 
     /// All top-level windows with their titles, oldest first where the
-    /// window manager tells the order. Selects `fenstermaske()` on each, so
-    /// a later title change is reported as an event.
+    /// window manager tells the order; the withdrawn ones (with a title)
+    /// after all others. Selects `fenstermaske()` on each, so a later title
+    /// change or mapping is reported as an event.
     QList<Eintrag> hauptfenster();
 
     /// Whether an EWMH window manager runs (_NET_SUPPORTING_WM_CHECK).
@@ -48,9 +51,10 @@ public:
     void zeigen(XId fenster);
 
     /// Activates the window and waits, with the event loop running, at most
-    /// `maxMs` until it really is the active one. With a window manager
-    /// through a _NET_ACTIVE_WINDOW request; without one by mapping, raising
-    /// and focusing it ourselves.
+    /// `maxMs` until it really is the active one. A withdrawn window is
+    /// mapped again first. With a window manager through a
+    /// _NET_ACTIVE_WINDOW request; without one by mapping, raising and
+    /// focusing it ourselves.
     bool aktivieren(XId fenster, int maxMs);
 
     /// Asks the window manager to iconify the window (no effect without one).
@@ -68,7 +72,7 @@ public:
     std::optional<qint64> prozessId(XId fenster);
 
     /// Whether the window is mapped (viewable, or iconified by the window
-    /// manager, which it then marks with WM_STATE).
+    /// manager, which it then marks with a WM_STATE other than withdrawn).
     bool istAbgebildet(XId fenster);
 
 private:
@@ -77,6 +81,7 @@ private:
     XId hauptfensterZu(XId fenster);
     XId clientSuchen(XId fenster, int tiefe);
     bool hatWmState(XId fenster);
+    bool wmStateZurueckgezogen(XId fenster);
     bool fokusLiegtIn(XId fenster);
 
     X11Verbindung& m_v;

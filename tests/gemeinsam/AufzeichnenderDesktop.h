@@ -34,7 +34,7 @@ public:
         protokoll << QStringLiteral("zeigen(%1)").arg(titel);
         return fenster.contains(titel);
     }
-    bool fensterAktivieren(const QString& titel) override
+    bool fensterAktivieren(const QString& titel, const QString& anwendungsdatei) override
     {
         while (!spaeteFenster.isEmpty() && spaeteFenster.firstKey() <= m_vergangen)
             fenster << spaeteFenster.take(spaeteFenster.firstKey());
@@ -42,7 +42,7 @@ public:
             return f.startsWith(titel, Qt::CaseInsensitive);
         });
         if (gefunden)
-            protokoll << QStringLiteral("aktivieren(%1)").arg(titel);
+            protokoll << QStringLiteral("aktivieren(%1, %2)").arg(titel, anwendungsdatei);
         return gefunden;
     }
     void aufFensteraenderungWarten(int maxMs) override { m_vergangen += std::max(maxMs, 1); }

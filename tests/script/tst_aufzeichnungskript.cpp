@@ -39,6 +39,7 @@ private slots:
         m_felder.StatusAnzeigen = true;
         m_felder.Kanal = u"07"_s;
         m_felder.TVAnwendungtitel = u"Mein TV"_s;
+        m_felder.TVAnwendungdatei = u"tv.exe"_s;
         m_felder.TVSoftwarePfad = u"/opt/TV"_s;
         m_desktop = AufzeichnenderDesktop();
         m_desktop.startbar = {u"/opt/TV/tv.exe -x"_s};

@@ -25,9 +25,13 @@ private slots:
     void titelWaehlen()
     {
         QFETCH(QString, titel);
+        QFETCH(QString, anwendung);
         QFETCH(QString, suche);
         QFETCH(QString, erwartet);
-        QCOMPARE(::titelWaehlen(titel.split(u'|'), suche), erwartet.toInt());
+        const QStringList eigene = anwendung.split(u' ', Qt::SkipEmptyParts);
+        QCOMPARE(::titelWaehlen(titel.split(u'|'), suche,
+                                [&](qsizetype i) { return eigene.contains(QString::number(i)); }),
+                 erwartet.toInt());
     }
 
     void ohneDisplay()
@@ -38,7 +42,7 @@ private slots:
         qputenv("DISPLAY", vorher);
         QVERIFY(!desktop.verbunden());
         QVERIFY(desktop.fehlermeldung().contains(u":4711"_s));
-        QVERIFY(!desktop.fensterAktivieren(u"x"_s) && !desktop.tastenSenden(u"x"_s));
+        QVERIFY(!desktop.fensterAktivieren(u"x"_s, u"x"_s) && !desktop.tastenSenden(u"x"_s));
         // Programs start without a display all the same.
         QVERIFY(desktop.programmStarten(u"true"_s, Desktop::Fensterart::MinimiertOhneFokus));
         QVERIFY(desktop.letzteProzessId() > 0);

@@ -9,9 +9,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "script/Aufzeichnungskript.h"
+#include "script/Skriptfelder.h"
 #include "script/x11/X11Desktop.h"
 #include "system/Einstellungsarray.h"
 #include "tests/gemeinsam/Falltabelle.h"
+#include "tests/gemeinsam/Fehlerpruefung.h"
 #include "tests/gemeinsam/X11Testhilfe.h"
 
 // Only as an independent observer of the keyboard.
@@ -52,7 +55,7 @@ class TestX11Desktop : public QObject
     {
         QElapsedTimer uhr;
         uhr.start();
-        while (!m_desktop->fensterAktivieren(titel)) {
+        while (!m_desktop->fensterAktivieren(titel, QString())) {
             if (uhr.elapsed() >= maxMs)
                 return false;
             m_desktop->aufFensteraenderungWarten(int(maxMs - uhr.elapsed()));
@@ -419,6 +422,73 @@ private slots:
         QVERIFY(aktivieren(titel, 5000));
         QCOMPARE(aktiverTitel(), titel);
         QVERIFY(!ikonisch(titel));
+    }
+
+    void fensterwahl_data() { falltabelle("script-faelle.txt", "x11-fensterwahl"); }
+    void fensterwahl()
+    {
+        QFETCH(QString, fenster);
+        QFETCH(QString, spaeter);
+        QFETCH(QString, anwendung);
+        QFETCH(QString, suche);
+        QFETCH(QString, erwartet);
+        allesBeenden();
+        // The TV application: our key-recording window under a name of its
+        // own, so the process list holds exactly one process of that name.
+        const QString tv = m_tmp.filePath(u"fernsehprogramm"_s);
+        if (!QFileInfo::exists(tv))
+            QVERIFY(QFile::copy(QStringLiteral(SENDARO_TASTENFENSTER), tv));
+        QMap<QString, QString> dateien; // title -> file of the keys it got
+        const auto oeffnen = [&](QString titel) -> QProcess* {
+            QString programm = QStringLiteral(SENDARO_TASTENFENSTER);
+            QStringList zusatz;
+            if (titel.startsWith(u"tv:"_s)) {
+                programm = tv;
+                titel.remove(0, 3);
+            } else if (titel.startsWith(u"verborgen:"_s) || titel.startsWith(u"ausblenden:"_s)) {
+                zusatz << u"--"_s + titel.section(u':', 0, 0);
+                titel = titel.section(u':', 1);
+            }
+            const QString datei = m_tmp.filePath(u"wahl-%1.txt"_s.arg(dateien.size()));
+            dateien.insert(titel, datei);
+            return starten(programm,
+                           QStringList{u"--titel"_s, titel, u"--ausgabe"_s, datei} + zusatz);
+        };
+        for (const QString& f : fenster.split(u'|')) {
+            QProcess* p = oeffnen(f);
+            if (f.startsWith(u"ausblenden:"_s)) {
+                QTRY_VERIFY_WITH_TIMEOUT(p->canReadLine(), 10000);
+            } else {
+                // One after the other, so the first listed is the older window.
+                QVERIFY(p->waitForStarted(5000));
+                QTest::qWait(500);
+            }
+        }
+        QVERIFY(fenstermanagerEingeholt());
+        if (!spaeter.isEmpty())
+            QTimer::singleShot(3000, this, [&] { oeffnen(spaeter); });
+
+        Skriptfelder felder;
+        felder.TVAnwendungdatei = anwendung;
+        QElapsedTimer uhr;
+        uhr.start();
+        const QString fehler = fehlerVon(
+            [&] { BefehlAusführen(felder, *m_desktop, u"FensterAktivieren,\"%1\""_s.arg(suche)); });
+        if (erwartet.isEmpty()) {
+            QVERIFY2(fehler.contains(u"15 Sekunden lang nicht gefunden"_s), qPrintable(fehler));
+            QVERIFY(uhr.elapsed() >= 14000);
+            return;
+        }
+        QCOMPARE(fehler, QString());
+        if (!spaeter.isEmpty())
+            QVERIFY(uhr.elapsed() >= 2900); // not the window that was there before
+        QCOMPARE(aktiverTitel(), erwartet);
+        QVERIFY(m_desktop->tastenSenden(u"ok"_s));
+        QTRY_COMPARE(dateiText(dateien.value(erwartet)), u"ok"_s);
+        m_desktop->warten(200);
+        for (auto i = dateien.cbegin(); i != dateien.cend(); ++i)
+            if (i.key() != erwartet)
+                QVERIFY2(dateiText(i.value()).isEmpty(), qPrintable(i.key()));
     }
 };
 

@@ -1,9 +1,12 @@
-// tastenfenster --titel TEXT --ausgabe DATEI
+// tastenfenster --titel TEXT --ausgabe DATEI [--verborgen | --ausblenden]
 // A window that appends every key press to DATEI (UTF-8), so a test can
 // compare exactly what arrived: a printable key's text as it stands, any
 // other key (or one with Ctrl, Alt, Meta, or from the keypad) as
 // "<Modifiers+Name>" in Qt's portable notation, e.g. "<Return>", "<Alt+F4>",
 // "<Num++>". Modifier keys alone are not written.
+// --verborgen: the window is made, titled, but never mapped (withdrawn from the
+// start, as a program that starts in the tray); --ausblenden: it is shown and
+// withdrawn again as soon as it is on the screen (hidden to the tray).
 #include <algorithm>
 
 #include <QFile>
@@ -16,8 +19,26 @@ class Tastenfenster : public QRasterWindow
 {
 public:
     QFile ausgabe;
+    bool ausblendenWennSichtbar = false;
 
 protected:
+    void exposeEvent(QExposeEvent* e) override
+    {
+        QRasterWindow::exposeEvent(e);
+        if (ausblendenWennSichtbar && isExposed()) {
+            ausblendenWennSichtbar = false;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    hide();
+                    // Tells the test that the window is withdrawn now.
+                    fputs("ausgeblendet\n", stdout);
+                    fflush(stdout);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+
     void keyPressEvent(QKeyEvent* e) override
     {
         static const QList<int> modifikatoren{Qt::Key_Shift,   Qt::Key_Control, Qt::Key_Alt,
@@ -53,6 +74,12 @@ int main(int argc, char** argv)
         fputs("tastenfenster: Ausgabedatei kann nicht geschrieben werden\n", stderr);
         return 1;
     }
-    fenster.show();
+    if (a.contains(QStringLiteral("--verborgen"))) {
+        fenster.create();
+    } else {
+        fenster.show();
+        if (a.contains(QStringLiteral("--ausblenden")))
+            fenster.ausblendenWennSichtbar = true;
+    }
     return app.exec();
 }
