@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -135,8 +137,15 @@ private slots:
         QVERIFY(einstellungen != u"fehlt"_s ||
                 QFile::remove(m_ordner.filePath(u"sendwacht.cfg"_s)));
         azs.replace(u"$PROGRAMM"_s, QFileInfo(QCoreApplication::applicationFilePath()).fileName());
-        QVERIFY(azs.isEmpty() || dateiSchreiben(u"lauf.azs"_s, zuAnsi(azs + u"\r\n"_s)));
+        // The definition goes under the name the first argument gives.
+        const QString name = argumente.section(u'|', 0, 0).section(u'/', -1);
+        QFile::remove(m_ordner.filePath(name)); // a pipe of an earlier case would block
+        if (azs == u"<pipe>"_s)
+            QCOMPARE(mkfifo(QFile::encodeName(m_ordner.filePath(name)).constData(), 0600), 0);
+        else
+            QVERIFY(azs.isEmpty() || dateiSchreiben(name, zuAnsi(azs + u"\r\n"_s)));
         const Ergebnis e = aufzeichnen(argumente.split(u'|'));
+        QFile::remove(m_ordner.filePath(name));
         const int c = code.toInt();
         QCOMPARE(e.code, c);
         // Usage errors go on with the usage text.

@@ -42,16 +42,7 @@ public:
         m_f.PCStummschaltenAktiv = einstellungen.element(kElementStummschaltung).alsWahrheitswert();
         m_f.KanalWechselnAktiv = einstellungen.element(kElementKanalWechseln).alsWahrheitswert();
 
-        // The loader takes a missing file for an empty one; a timer that
-        // names a wrong file must hear about it.
-        const QString name = DateinameAusPfad(m_o.datei);
-        if (!QFileInfo(AppPfad() + name).isFile())
-            throw Fehler(53, u"aufzeichnen"_s,
-                         u"Die Definitionsdatei \"%1\" wurde im Programmordner \"%2\" nicht "
-                         u"gefunden."_s.arg(name, AppPfad()));
-        ausgeben(u"AZS-Datei wird eingeladen"_s);
-        m_f.SkriptDateiname = m_o.datei;
-        SkriptEinladen(m_f);
+        definitionLaden();
 
         m_f.Kanal = m_o.kanal;
         m_f.Titel = m_o.titel;
@@ -107,6 +98,41 @@ public:
     }
 
 private:
+    /// The loader takes a missing, hidden or unusable file for an empty one
+    /// and an empty list for one with nothing to do; a timer that names such
+    /// a file must hear about it rather than report a recording that never
+    /// ran.
+    void definitionLaden()
+    {
+        const QString quelle = u"aufzeichnen"_s;
+        const QString name = DateinameAusPfad(m_o.datei);
+        const QString pfad = AppPfad() + name;
+        const QFileInfo info(pfad);
+        if (!info.exists())
+            throw Fehler(53, quelle,
+                         u"Die Definitionsdatei \"%1\" wurde im Programmordner \"%2\" nicht "
+                         u"gefunden."_s.arg(name, AppPfad()));
+        if (!info.isFile())
+            throw Fehler(75, quelle,
+                         u"\"%1\" im Programmordner \"%2\" ist keine gewöhnliche Datei und kann "
+                         u"nicht als Definitionsdatei geladen werden."_s.arg(name, AppPfad()));
+        if (name.startsWith(u'.'))
+            throw Fehler(
+                75, quelle,
+                u"Die Definitionsdatei \"%1\" ist versteckt (ihr Name beginnt mit einem "
+                u"Punkt); versteckte Definitionsdateien werden nicht geladen."_s.arg(name));
+        ausgeben(u"AZS-Datei wird eingeladen"_s);
+        m_f.SkriptDateiname = m_o.datei;
+        SkriptEinladen(m_f);
+        // Also the safety net for any other way the loader may find nothing.
+        if (m_f.BefehleAnwendungStarten.isEmpty() && m_f.BefehleKanalWechseln.isEmpty() &&
+            m_f.BefehleAufnahmeStarten.isEmpty() && m_f.BefehleAufnahmeBeenden.isEmpty() &&
+            m_f.BefehleAnwendungBeenden.isEmpty())
+            throw Fehler(1, quelle,
+                         u"Die Definitionsdatei \"%1\" enthält keinen einzigen Befehl; es gibt "
+                         u"nichts aufzuzeichnen."_s.arg(name));
+    }
+
     void ausgeben(const QString& text) { m_aus << text << Qt::endl; }
 
     void phase(const QString& text)

@@ -12,7 +12,9 @@ struct Laufoptionen;
 /// the channel, start the recording, wait, stop the recording, close the
 /// application (each only while its process runs) and unmute. Each phase is
 /// printed on `aus` as it starts. Throws `Fehler`; speakers this run muted
-/// are unmuted before.
+/// are unmuted before. A definition that is missing, hidden, no regular
+/// file, unreadable, of a wrong format or without any command is an error
+/// before anything runs.
 void AufzeichnungDurchfuehren(const Laufoptionen& optionen, Desktop& desktop, QTextStream& aus);
 
 /// For a run that is ended from outside (a signal): unmutes the speakers
