@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the program needs, builds it and starts it on the user's X
 # display. A default sendwacht.cfg is created in the program folder when
-# there is none (einrichter never changes an existing one).
+# there is none or the suite cannot use it (einrichter keeps an unusable one
+# as sendwacht.cfg.bak first and never changes a usable one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/abhaengigkeiten.sh

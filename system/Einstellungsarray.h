@@ -132,7 +132,9 @@ void PutEinstellungsarray(const Einstellungsarray& array);
 Einstellungswert GetEinstellung(qint32 index);
 
 /// Reads a settings file without creating it (missing or empty: the "not
-/// initialised" error). For tools that only look at a file.
+/// initialised" error). For tools that only look at a file. Fehler 1 means
+/// the content cannot be used (not initialised or damaged), Fehler 75 that
+/// the file cannot be read at all.
 Einstellungsarray EinstellungsdateiLesen(const QString& pfad);
 
 /// Writes a settings file as a whole new file that replaces the old one;

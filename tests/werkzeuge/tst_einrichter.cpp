@@ -79,17 +79,44 @@ private slots:
     void anlegen()
     {
         QFETCH(QString, vorlage);
+        QFETCH(QString, ergebnis);
         QVERIFY(vorlageKopieren(vorlage));
-        const bool neu = lesen(m_cfg).isEmpty();
-        const QByteArray erwartet = neu ? standarddatei() : lesen(m_cfg);
-        for (int lauf = neu ? 0 : 1; lauf < 2; ++lauf) { // a second run leaves a new file alone
+        const QByteArray vorher = lesen(m_cfg);
+        const QByteArray erwartet = ergebnis == u"unveraendert"_s ? vorher : standarddatei();
+        const QString meldung = ergebnis == u"neu"_s       ? u"angelegt"_s
+                                : ergebnis == u"ersetzt"_s ? u"gesichert"_s
+                                                           : u"unverändert"_s;
+        for (int lauf = 0; lauf < 2; ++lauf) { // a second run leaves the new file alone
             const ino_t inodeVorher = inode(m_cfg);
             QCOMPARE(starten({}), 0);
-            QVERIFY2(m_ausgabe.contains(lauf ? u"unverändert"_s : u"angelegt"_s),
-                     qPrintable(m_ausgabe));
+            QVERIFY2(m_ausgabe.contains(lauf ? u"unverändert"_s : meldung), qPrintable(m_ausgabe));
             QCOMPARE(lesen(m_cfg).toHex(), erwartet.toHex());
-            QVERIFY(!lauf || inode(m_cfg) == inodeVorher); // not even replaced by an equal copy
+            if (lauf || ergebnis == u"unveraendert"_s)
+                QCOMPARE(inode(m_cfg), inodeVorher); // not even replaced by an equal copy
+            // Only an unusable file is kept, with its old bytes.
+            QCOMPARE(QFile::exists(m_cfg + u".bak"_s), ergebnis == u"ersetzt"_s);
+            if (ergebnis == u"ersetzt"_s)
+                QCOMPARE(lesen(m_cfg + u".bak"_s).toHex(), vorher.toHex());
         }
+    }
+
+    void sicherungVorhanden()
+    {
+        // Older backups are never overwritten: the first free name is used.
+        const auto schreiben = [](const QString& pfad, const QByteArray& inhalt) {
+            QFile f(pfad);
+            return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+        };
+        QVERIFY(vorlageKopieren(u"sendwacht-leerer-wert.cfg"_s));
+        QVERIFY(schreiben(m_cfg + u".bak"_s, "erste Sicherung"));
+        QVERIFY(schreiben(m_cfg + u".1.bak"_s, "zweite Sicherung"));
+        const QByteArray vorher = lesen(m_cfg);
+        QCOMPARE(starten({}), 0);
+        QVERIFY2(m_ausgabe.contains(u"\"%1.2.bak\" gesichert"_s.arg(m_cfg)), qPrintable(m_ausgabe));
+        QCOMPARE(lesen(m_cfg + u".bak"_s), QByteArray("erste Sicherung"));
+        QCOMPARE(lesen(m_cfg + u".1.bak"_s), QByteArray("zweite Sicherung"));
+        QCOMPARE(lesen(m_cfg + u".2.bak"_s), vorher);
+        QCOMPARE(lesen(m_cfg), standarddatei());
     }
 
     void zeigen_data() { falltabelle("werkzeuge-faelle.txt", "zeigen"); }

@@ -1,9 +1,19 @@
 // einrichter: the suite's set-up program for the settings file. Without
 // arguments it creates a default sendwacht.cfg in its own folder when there
-// is none or it is empty, and never touches an existing one; with --zeigen
-// it prints every element: index, type code, value.
+// is none, it is empty, or the suite cannot use it (not initialised, wrong
+// header, cut short: the errors that stop every program of the suite). An
+// unusable file is first kept as sendwacht.cfg.bak (or, when that exists,
+// the first free sendwacht.cfg.N.bak: an older backup is never
+// overwritten). A usable file, even one with elements of unknown types, is
+// never touched. With --zeigen it prints every element: index, type code,
+// value.
+
+#include <cerrno>
+
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -28,6 +38,31 @@ Einstellungsarray standardeinstellungen()
     return array;
 }
 
+// Backups are numbered up to this; a folder with that many is left alone.
+constexpr int kHoechsteSicherungen = 1000;
+
+/// Keeps the file's bytes under the first free backup name and returns that
+/// name. A hard link is made atomically and never replaces an existing
+/// file; where the file system has no links, an exclusive copy is made.
+QString sichern(const QString& pfad)
+{
+    for (int n = 0; n < kHoechsteSicherungen; ++n) {
+        const QString ziel = n == 0 ? pfad + u".bak"_s : u"%1.%2.bak"_s.arg(pfad).arg(n);
+        if (::link(QFile::encodeName(pfad).constData(), QFile::encodeName(ziel).constData()) == 0)
+            return ziel;
+        if (errno == EEXIST)
+            continue;
+        // QFile::copy never overwrites an existing target either.
+        if (!QFile::exists(ziel) && QFile::copy(pfad, ziel))
+            return ziel;
+        if (!QFile::exists(ziel))
+            break;
+    }
+    throw Fehler(
+        75, u"einrichter"_s,
+        u"Die Datei \"%1\" kann nicht gesichert werden; sie bleibt unverändert."_s.arg(pfad));
+}
+
 int anlegen(QTextStream& aus, QTextStream& fehler)
 {
     const QString pfad = Einstellungsdateipfad();
@@ -37,7 +72,23 @@ int anlegen(QTextStream& aus, QTextStream& fehler)
         return 1;
     }
     if (info.exists() && info.size() > 0) {
-        aus << u"Die Datei \"%1\" ist bereits vorhanden und bleibt unverändert.\n"_s.arg(pfad);
+        // Fehler 1: the content cannot be used; a file that cannot even be
+        // read (75) is no case for replacing.
+        QString grund;
+        try {
+            EinstellungsdateiLesen(pfad);
+            aus << u"Die Datei \"%1\" ist bereits vorhanden und bleibt unverändert.\n"_s.arg(pfad);
+            return 0;
+        } catch (const Fehler& f) {
+            if (f.nummer() != 1)
+                throw;
+            grund = f.meldung();
+        }
+        const QString sicherung = sichern(pfad);
+        EinstellungsdateiSchreiben(pfad, standardeinstellungen());
+        aus << u"Die Datei \"%1\" war nicht brauchbar: %2\nIhr bisheriger Inhalt wurde als "
+               u"\"%3\" gesichert; sie wurde mit den Standardeinstellungen neu angelegt.\n"_s.arg(
+                   pfad, grund, sicherung);
         return 0;
     }
     EinstellungsdateiSchreiben(pfad, standardeinstellungen());
@@ -118,7 +169,9 @@ int main(int argc, char* argv[])
     }
     fehler << u"Aufruf: einrichter [--zeigen]\n"
               u"  ohne Argument  legt eine Standard-sendwacht.cfg im Programmordner an, wenn sie "
-              u"fehlt oder leer ist\n"
+              u"fehlt, leer oder unbrauchbar ist\n"
+              u"                 (eine unbrauchbare wird vorher als sendwacht.cfg.bak gesichert; "
+              u"eine brauchbare bleibt unverändert)\n"
               u"  --zeigen       gibt jedes Element aus: Index, Typcode, Wert\n"_s;
     return 2;
 }
