@@ -1,3 +1,5 @@
+#include <memory>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -48,6 +50,26 @@ QRect rahmenAufDemServer(Display* d, Window fenster)
     if (!XGetWindowAttributes(d, aktuell, &a))
         return {};
     return QRect(a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width);
+}
+
+/// Maps a dock window of the given height along the bottom edge that asks
+/// the window manager to keep it free (_NET_WM_STRUT_PARTIAL).
+void leisteOeffnen(Display* d, int hoehe)
+{
+    const int breite = DisplayWidth(d, DefaultScreen(d));
+    const int hoch = DisplayHeight(d, DefaultScreen(d));
+    const Window w =
+        XCreateSimpleWindow(d, DefaultRootWindow(d), 0, hoch - hoehe, breite, hoehe, 0, 0, 0);
+    Atom dock = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
+    long rand[12] = {0, 0, 0, hoehe, 0, 0, 0, 0, 0, 0, 0, breite - 1};
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(rand), 12);
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_STRUT", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(rand), 4);
+    XMapWindow(d, w);
+    XFlush(d);
 }
 
 /// The work area the window manager announces (_NET_WORKAREA of the first
@@ -117,7 +139,19 @@ private slots:
     void platzierung()
     {
         QFETCH(QString, hoehe);
+        QFETCH(QString, leiste);
         const bool oben = hoehe.toInt() > 0;
+        const std::unique_ptr<Display, int (*)(Display*)> d(XOpenDisplay(nullptr), XCloseDisplay);
+        QVERIFY(d);
+        if (leiste.toInt() > 0) {
+            if (qgetenv("SENDARO_TEST_WM") != "1")
+                QSKIP("Ohne Fenstermanager gibt es keinen Arbeitsbereich.");
+            // A panel along the bottom edge, which the window manager keeps
+            // out of the work area; it goes with our connection.
+            leisteOeffnen(d.get(), leiste.toInt());
+            const int unten = m_form->screen()->geometry().bottom() - leiste.toInt();
+            QTRY_COMPARE(m_form->screen()->availableGeometry().bottom(), unten);
+        }
         if (oben) {
             m_form->setFixedHeight(hoehe.toInt());
             m_form->platzieren();
@@ -131,10 +165,9 @@ private slots:
 
         // What the server shows, frame included, must agree once the window
         // manager has done its work: the whole frame inside the work area.
-        Display* d = XOpenDisplay(nullptr);
-        QVERIFY(d);
-        const QRect bereich = arbeitsbereichAufDemServer(d);
-        const auto aussen = [&] { return rahmenAufDemServer(d, Window(m_form->winId())); };
+        const QRect bereich = arbeitsbereichAufDemServer(d.get());
+        QCOMPARE(bereich, frei);
+        const auto aussen = [&] { return rahmenAufDemServer(d.get(), Window(m_form->winId())); };
         const auto ecke = [&] {
             const QRect r = aussen();
             return oben ? QPoint(r.right(), r.top()) : r.bottomRight();
@@ -150,7 +183,6 @@ private slots:
                                     .arg(aussen().width())
                                     .arg(aussen().height())));
         QCOMPARE(aussen(), m_form->frameGeometry());
-        XCloseDisplay(d);
     }
 
     void schliessenUndNeu()
