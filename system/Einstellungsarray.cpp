@@ -15,6 +15,7 @@
 #include "system/Fehler.h"
 #include "system/Grundbefehle.h"
 #include "system/Programmordner.h"
+#include "system/Textdatei.h"
 
 using namespace Qt::StringLiterals;
 
@@ -638,16 +639,18 @@ QString Einstellungsdateipfad()
 
 Einstellungsarray EinstellungsdateiLesen(const QString& pfad)
 {
-    const QFileInfo info(pfad);
-    if (!info.exists())
+    if (!QFileInfo::exists(pfad))
         throw nichtInitialisiert();
-    QFile datei(pfad);
-    // Anything but a regular file (a pipe would block) cannot be a settings file.
-    if (!info.isFile() || !datei.open(QIODevice::ReadOnly))
-        throw Fehler(75, kQuelleGet, u"Die Datei \"%1\" kann nicht gelesen werden."_s.arg(pfad));
-    const QByteArray inhalt = datei.read(kHoechstgroesse + 1);
-    if (datei.error() != QFileDevice::NoError)
-        throw Fehler(75, kQuelleGet, u"Die Datei \"%1\" kann nicht gelesen werden."_s.arg(pfad));
+    // Anything but a regular file (a pipe would block, a device may never
+    // end) cannot be a settings file: Fehler 75, checked on the open file.
+    QByteArray inhalt;
+    try {
+        inhalt = DateianfangLesen(pfad, kQuelleGet, kHoechstgroesse + 1);
+    } catch (const Fehler& f) {
+        if (f.nummer() == 53) // removed since the check above
+            throw nichtInitialisiert();
+        throw;
+    }
     if (inhalt.size() > kHoechstgroesse)
         throw beschaedigt(u"sie ist größer als %1 MiB"_s.arg(kHoechstgroesse / 1024 / 1024));
     return Einstellungsarray::dekodieren(inhalt);

@@ -48,7 +48,7 @@ QString groesseText(qint64 bytes)
 
 } // namespace
 
-QByteArray DateiinhaltLesen(const QString& pfad, const QString& quelle, qint64 hoechstgroesse)
+QByteArray DateianfangLesen(const QString& pfad, const QString& quelle, qint64 hoechstgroesse)
 {
     // O_NONBLOCK: opening a pipe for reading would otherwise wait for a
     // writer before the descriptor can even be checked.
@@ -66,17 +66,14 @@ QByteArray DateiinhaltLesen(const QString& pfad, const QString& quelle, qint64 h
         throw Fehler(75, quelle,
                      u"\"%1\" ist keine gewöhnliche Datei (sondern ein Ordner, eine Pipe oder ein "
                      u"Gerät) und wird nicht gelesen."_s.arg(pfad));
-    if (st.st_size > hoechstgroesse)
-        throw Fehler(75, quelle,
-                     u"Die Datei \"%1\" ist größer als %2 und wird nicht gelesen."_s.arg(
-                         pfad, groesseText(hoechstgroesse)));
 
-    // The size is read again while reading: the file may grow meanwhile.
+    // Read up to the limit whatever the size said: the file may grow meanwhile.
     QByteArray inhalt;
-    inhalt.reserve(qsizetype(st.st_size));
+    inhalt.reserve(qsizetype(qMin<qint64>(st.st_size, hoechstgroesse)));
     char puffer[64 * 1024];
-    for (;;) {
-        const ssize_t gelesen = ::read(datei.fd(), puffer, sizeof puffer);
+    while (inhalt.size() < hoechstgroesse) {
+        const qint64 wunsch = qMin<qint64>(qint64(sizeof puffer), hoechstgroesse - inhalt.size());
+        const ssize_t gelesen = ::read(datei.fd(), puffer, std::size_t(wunsch));
         if (gelesen < 0) {
             if (errno == EINTR)
                 continue;
@@ -84,12 +81,18 @@ QByteArray DateiinhaltLesen(const QString& pfad, const QString& quelle, qint64 h
         }
         if (gelesen == 0)
             break;
-        if (inhalt.size() + gelesen > hoechstgroesse)
-            throw Fehler(75, quelle,
-                         u"Die Datei \"%1\" ist größer als %2 und wird nicht gelesen."_s.arg(
-                             pfad, groesseText(hoechstgroesse)));
         inhalt.append(puffer, qsizetype(gelesen));
     }
+    return inhalt;
+}
+
+QByteArray DateiinhaltLesen(const QString& pfad, const QString& quelle, qint64 hoechstgroesse)
+{
+    QByteArray inhalt = DateianfangLesen(pfad, quelle, hoechstgroesse + 1);
+    if (inhalt.size() > hoechstgroesse)
+        throw Fehler(75, quelle,
+                     u"Die Datei \"%1\" ist größer als %2 und wird nicht gelesen."_s.arg(
+                         pfad, groesseText(hoechstgroesse)));
     return inhalt;
 }
 

@@ -15,6 +15,12 @@ inline constexpr qint64 kHoechsteTextdateigroesse = 4 * 1024 * 1024;
 /// command line a TV application could take.
 inline constexpr qsizetype kHoechsteZeilenlaenge = 64 * 1024;
 
+/// At most the first `hoechstgroesse` bytes of a file, which must be a
+/// regular file after following links; for callers that judge the size
+/// themselves (read one byte more than allowed to see whether it is larger).
+/// Throws like DateiinhaltLesen, except for the size.
+QByteArray DateianfangLesen(const QString& pfad, const QString& quelle, qint64 hoechstgroesse);
+
 /// The bytes of a file, which must be a regular file after following links.
 /// The file is opened without blocking and checked on the open descriptor,
 /// so a pipe put in its place after a check still cannot block. Throws

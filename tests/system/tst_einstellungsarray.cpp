@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QLocale>
 #include <QMap>
@@ -79,6 +81,22 @@ private slots:
                      u"(1) GetEinstellungsarray: "_s + meldung);
             QCOMPARE(dateiLesen(m_cfg), inhalt); // a missing file is left behind empty
         }
+    }
+
+    void keineGewoehnlicheDatei()
+    {
+        // A link to a pipe or to an endless device is refused at once,
+        // checked on the opened file.
+        const QString pipe = m_ordner.filePath(u"pipe"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        for (const QString& ziel : {pipe, u"/dev/zero"_s}) {
+            QFile::remove(m_cfg);
+            QVERIFY(QFile::link(ziel, m_cfg));
+            QCOMPARE(fehlerVon([] { GetEinstellungsarray(); }),
+                     u"(75) GetEinstellungsarray: \"%1\" ist keine gewöhnliche Datei (sondern ein "
+                     u"Ordner, eine Pipe oder ein Gerät) und wird nicht gelesen."_s.arg(m_cfg));
+        }
+        QFile::remove(m_cfg);
     }
 
     void alleTypen()
