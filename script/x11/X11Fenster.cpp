@@ -96,6 +96,19 @@ bool X11Fenster::wmStateZurueckgezogen(XId fenster)
            reinterpret_cast<const unsigned long*>(e.daten)[0] == WithdrawnState;
 }
 
+bool X11Fenster::zurueckgezogenesHauptfenster(XId fenster)
+{
+    // Toolkits keep unmapped helper windows titled with the program's name
+    // (Qt's and GTK's client leader, Qt's selection owner), which must not
+    // be mistaken for the program's hidden main window: a window meant for
+    // the window manager carries WM_CLASS, and a client leader names itself.
+    Eigenschaft klasse;
+    if (!lesen(m_v, fenster, XA_WM_CLASS, XA_STRING, klasse))
+        return false;
+    const QList<XId> leiter = fensterEigenschaft(fenster, m_v.atom("WM_CLIENT_LEADER"));
+    return leiter.isEmpty() || leiter.first() != fenster;
+}
+
 XId X11Fenster::clientSuchen(XId fenster, int tiefe)
 {
     if (hatWmState(fenster))
@@ -147,7 +160,8 @@ QList<X11Fenster::Eintrag> X11Fenster::hauptfenster()
                 continue;
             if (a.map_state == IsViewable)
                 sichtbar << kinder[i];
-            else if (!hatWmState(kinder[i]) || wmStateZurueckgezogen(kinder[i]))
+            else if ((!hatWmState(kinder[i]) || wmStateZurueckgezogen(kinder[i])) &&
+                     zurueckgezogenesHauptfenster(kinder[i]))
                 zurueckgezogen << kinder[i];
         }
         if (kinder)

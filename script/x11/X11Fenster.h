@@ -82,6 +82,7 @@ private:
     XId clientSuchen(XId fenster, int tiefe);
     bool hatWmState(XId fenster);
     bool wmStateZurueckgezogen(XId fenster);
+    bool zurueckgezogenesHauptfenster(XId fenster);
     bool fokusLiegtIn(XId fenster);
 
     X11Verbindung& m_v;
