@@ -177,7 +177,7 @@ QList<X11Fenster::Eintrag> X11Fenster::hauptfenster()
         // Select first, then read: a title set in between still reaches us.
         XSelectInput(m_v.display(), f, fenstermaske());
         const QString t = titel(f);
-        // Untitled unmapped windows are helpers (frames, selection owners).
+        // An untitled withdrawn window can match no search; leave it out.
         if (m_v.fehlerzahl() == fehler && (!weg || !t.isEmpty()))
             liste << Eintrag{f, t, weg};
     };
