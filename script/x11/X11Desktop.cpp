@@ -110,6 +110,25 @@ bool X11Desktop::programmStarten(const QString& befehlszeile, Fensterart art)
     return true;
 }
 
+bool X11Desktop::aufFensterDesProzessesWarten(qint64 pid, int maxMs)
+{
+    if (!d->v.offen() || pid <= 0)
+        return false;
+    const QDeadlineTimer frist(std::max(maxMs, 0));
+    for (;;) {
+        d->v.ereignisseAbholen();
+        d->standDerSuche = d->aenderungen;
+        const QList<X11Fenster::Eintrag> liste = d->fenster.hauptfenster();
+        for (const X11Fenster::Eintrag& e : liste) {
+            if (!e.zurueckgezogen && d->fenster.prozessId(e.id) == pid)
+                return true;
+        }
+        if (frist.hasExpired())
+            return false;
+        aufFensteraenderungWarten(static_cast<int>(frist.remainingTime()));
+    }
+}
+
 bool X11Desktop::fensterZeigen(const QString& titel)
 {
     if (!d->v.offen())

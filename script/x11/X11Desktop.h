@@ -36,6 +36,10 @@ public:
     /// gives the focus back to the window that had it, as far as a window
     /// manager allows (best effort; needs the event loop to run).
     bool programmStarten(const QString& befehlszeile, Fensterart art) override;
+    /// Waits, with the event loop running, until a top-level window of
+    /// process `pid` is mapped (shown or iconified), at most `maxMs`.
+    /// Returns whether one is.
+    bool aufFensterDesProzessesWarten(qint64 pid, int maxMs);
     bool fensterZeigen(const QString& titel) override;
     /// Waits at most one second, with the event loop running, for the
     /// window manager to make the window active.
