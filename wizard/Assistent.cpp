@@ -697,7 +697,10 @@ bool dateinameBrauchbar(const QString& ordner, const QString& name)
         name.toUtf8().size() > 255)
         return false;
     QFile datei(ordner + name);
-    if (QFileInfo(datei).isDir())
+    // A folder, a pipe or a device of that name cannot become the file (and
+    // opening a pipe would block).
+    const QFileInfo info(datei);
+    if (info.exists() && !info.isFile())
         return false;
     return datei.open(QIODevice::WriteOnly | QIODevice::Append);
 }
@@ -724,7 +727,7 @@ Assistent::Schritt Assistent::s21()
     z.Arbeitstext = DateinameAusPfad(eingabe);
 
     const QFileInfo vorhanden(AppPfad() + z.Arbeitstext);
-    if (!z.Arbeitstext.isEmpty() && vorhanden.exists() && !vorhanden.isDir()) {
+    if (!z.Arbeitstext.isEmpty() && vorhanden.isFile()) {
         const auto antwort = m_seiten.meldung(
             u"Die Datei \""_s + z.Arbeitstext + u"\" existiert bereits."_s + kCrLf +
                 u"Möchten Sie diese überschreiben?"_s,
