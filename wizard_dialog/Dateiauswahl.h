@@ -20,6 +20,8 @@ struct Dateiwahl
     QString startordner; ///< folder the chooser opens in; empty for its default
     QString vorschlag;   ///< save: the proposed file name
     QString filter;      ///< file choosers: the type list in QFileDialog's form
+    /// The entry of `filter` that lists executable files; empty when none.
+    QString programmfilter;
     QFileDialog::Options optionen;
 };
 
@@ -28,7 +30,9 @@ struct Dateiwahl
 /// function, so tests can answer in place of the user.
 using Dateiwahlfunktion = std::function<QString(QWidget* besitzer, const Dateiwahl& wahl)>;
 
-/// The real choosers: QFileDialog's open, save and folder dialogs.
+/// The real choosers: Qt's own open, save and folder dialogs (never the
+/// desktop's, which could not list executable files), modal over
+/// `besitzer`. Their texts are German once QtUebersetzungLaden has run.
 QString DateiwahlAnzeigen(QWidget* besitzer, const Dateiwahl& wahl);
 
 /// Where the save chooser opens: the proposed name in the start folder, or

@@ -3,6 +3,7 @@
 
 #include "wizard_dialog/frmWizard.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QAbstractEventDispatcher>
@@ -10,11 +11,14 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleHints>
 
 #include "system/Programmordner.h"
 #include "system/TextZeile2Collection.h"
@@ -59,6 +63,11 @@ bool bedienbar(const QWidget* w)
 {
     return !w->isHidden() && w->isEnabled();
 }
+
+bool istEingabetaste(int taste)
+{
+    return taste == Qt::Key_Return || taste == Qt::Key_Enter;
+}
 } // namespace
 
 frmWizard::frmWizard(QWidget* parent)
@@ -67,9 +76,17 @@ frmWizard::frmWizard(QWidget* parent)
     , m_twips(*this)
 {
     fensterAufbauen();
+    // Key events go to the focused control first, mouse events to the
+    // button under the pointer; the application's filter sees both before
+    // any of the dialog's controls acts on them.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
-frmWizard::~frmWizard() = default;
+frmWizard::~frmWizard()
+{
+    if (QCoreApplication* anwendung = QCoreApplication::instance())
+        anwendung->removeEventFilter(this);
+}
 
 QString frmWizard::StringStück(QString& GanzerString, const QString& Trennzeichen,
                                bool chr10raustrimmen)
@@ -105,6 +122,19 @@ void frmWizard::KnoepfeAnwenden()
         cmdFertigstellen->move(links, cmdFertigstellen->y());
     }
     standardknopfSetzen();
+    tabfolgeSetzen();
+}
+
+void frmWizard::tabfolgeSetzen()
+{
+    // Tab visits the strip in the order its buttons stand, after the page's
+    // controls, which all come earlier in the chain.
+    std::array<QPushButton*, 5> knoepfe{cmdFertigstellen, cmdHilfe, cmdZurück, cmdWeiter,
+                                        cmdAbbrechen};
+    std::stable_sort(knoepfe.begin(), knoepfe.end(),
+                     [](const QPushButton* a, const QPushButton* b) { return a->x() < b->x(); });
+    for (size_t i = 0; i + 1 < knoepfe.size(); ++i)
+        setTabOrder(knoepfe.at(i), knoepfe.at(i + 1));
 }
 
 void frmWizard::standardknopfSetzen()
@@ -161,12 +191,22 @@ void frmWizard::seiteVorbereiten(Seite seite, qint32 abbrechen, qint32 zurueck, 
     m_zustand = {zustandSpeichern(abbrechen), zustandSpeichern(zurueck), zustandSpeichern(weiter),
                  zustandSpeichern(fertigstellen)};
     m_seite = seite;
+    ++m_seitenNummer;
+    m_seitenBeginn.start();
     // Pages with a gate set it again once their controls are filled.
     m_auswahlIstZwingend = false;
     ShapesVerbergen();
     KnoepfeAnwenden();
     if (seite != Seite::Userdefiniert)
         GrafikUebernehmen(grafik);
+}
+
+void frmWizard::beschriftungSetzen(QWidget* feld, QLabel* label, const QString& text)
+{
+    QString name = text;
+    feld->setAccessibleName(name.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n'));
+    if (label)
+        label->setBuddy(feld);
 }
 
 void frmWizard::seiteZeigen(Bildfeld* seite, const QString& fensterbeschriftung)
@@ -241,6 +281,69 @@ void frmWizard::knopfGeklickt(bool& flag)
     SeiteBeenden();
 }
 
+bool frmWizard::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    switch (ereignis->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(ereignis)->button() != Qt::LeftButton)
+            break;
+        for (QPushButton* knopf : {cmdWeiter, cmdZurück, cmdAbbrechen, cmdFertigstellen}) {
+            if (objekt == knopf)
+                return mausAmKnopf(knopf, ereignis->type());
+        }
+        break;
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+        if (auto* ziel = qobject_cast<QWidget*>(objekt); ziel && ziel->window() == this)
+            return tasteFiltern(ziel, static_cast<QKeyEvent*>(ereignis));
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(objekt, ereignis);
+}
+
+bool frmWizard::mausAmKnopf(QPushButton* knopf, QEvent::Type art)
+{
+    if (art == QEvent::MouseButtonRelease) {
+        // A press that began on an earlier page does not end this one.
+        if (m_druckSeite == m_seitenNummer)
+            return false;
+        knopf->setDown(false);
+        return true;
+    }
+    // Within the double-click interval after the page began, a press is the
+    // second click of a double click on the previous page's button.
+    if (m_seitenBeginn.isValid() &&
+        m_seitenBeginn.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval())
+        return true;
+    m_druckSeite = m_seitenNummer;
+    return false;
+}
+
+bool frmWizard::tasteFiltern(QWidget* ziel, QKeyEvent* taste)
+{
+    // A held key acts once: its repeats press no button, neither as Enter or
+    // Esc nor as a button's Alt+letter. Accepting the shortcut check keeps
+    // the mnemonic from firing.
+    if (taste->isAutoRepeat() && (istEingabetaste(taste->key()) || taste->key() == Qt::Key_Escape ||
+                                  taste->modifiers().testFlag(Qt::AltModifier))) {
+        taste->accept();
+        return true;
+    }
+    // The buttons are no auto-default buttons, so the focus passing over one
+    // never makes it the default; Enter still presses the focused one.
+    auto* knopf = qobject_cast<QPushButton*>(ziel);
+    if (taste->type() == QEvent::KeyPress && istEingabetaste(taste->key()) && knopf &&
+        !knopf->isDefault() && knopf->isEnabled()) {
+        knopf->click();
+        return true;
+    }
+    return false;
+}
+
 void frmWizard::reject()
 {
     // Esc presses "Abbrechen" when it can be pressed; the dialog itself
@@ -277,6 +380,10 @@ int frmWizard::textHoeheSetzen(QLabel* label, const QString& text, int oben)
     // Pieces joined by CR LF (or a lone CR) are lines of the label.
     QString zeilen = text;
     zeilen.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    // A label with a buddy reads "&" as the mark of a shortcut key; the
+    // caller's "&" is plain text.
+    if (label->buddy())
+        zeilen.replace(u'&', u"&&"_s);
     label->setText(zeilen);
     const int breite = label->width();
     // An empty label keeps the height of one line.

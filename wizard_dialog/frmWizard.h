@@ -3,6 +3,8 @@
 #include <array>
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QList>
 #include <QPixmap>
 #include <QString>
@@ -14,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QEventLoop;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -39,6 +42,13 @@ class Zeilenbereich;
 /// Multi-line parameters are one text with the pieces joined by CR LF;
 /// positions count from 1. The numbered controls are named with their
 /// number appended ("ShapeOptionAuswählenOption3").
+///
+/// A navigation button ends a page only when the user meant that page: a
+/// mouse press during the double-click interval after the page began (the
+/// second click of a double click on the previous page's button) and a
+/// release whose press began before the page are ignored, and so are the
+/// repeats of a held Enter, Esc or Alt+letter. Enter presses the focused
+/// button, elsewhere the default button, which only KnoepfeAnwenden sets.
 class frmWizard : public QDialog
 {
     Q_OBJECT
@@ -69,8 +79,10 @@ public:
                                        const QPixmap* GrafikfürAnzeige = nullptr);
 
     /// A file or folder name with the "&Durchsuchen.." button.
-    /// `DateisuchParameter` 0–7 picks a built-in filter, any other value
-    /// takes `OderBenutzerdefinierterDateisuchParameter`.
+    /// `DateisuchParameter` 0–7 picks a built-in filter (1: "Programme", the
+    /// executable files), any other value takes
+    /// `OderBenutzerdefinierterDateisuchParameter`; the chooser's list always
+    /// ends with "Alle Dateien (*)".
     QString
     ShowShapeDateiAuswählen(qint32 Abbrechen, qint32 Zurueck, qint32 Weiter, qint32 Fertigstellen,
                             const QString& Fensterbeschriftung, const QString& BeschriftungsText,
@@ -179,6 +191,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
     void reject() override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     enum class Seite
@@ -220,6 +233,9 @@ private:
     void seiteZeigen(Bildfeld* seite, const QString& fensterbeschriftung);
     void dialogZeigen(bool aktivieren = true);
     void standardknopfSetzen();
+    void tabfolgeSetzen();
+    bool mausAmKnopf(QPushButton* knopf, QEvent::Type art);
+    bool tasteFiltern(QWidget* ziel, QKeyEvent* taste);
     bool istStatusseite() const;
     void warten();
     bool eingabeFehlt() const;
@@ -229,6 +245,10 @@ private:
     void hilfeGeklickt();
     void durchsuchenGeklickt();
     int textHoeheSetzen(QLabel* label, const QString& text, int oben);
+    /// Gives `feld` the text as its name for screen readers and makes
+    /// `label`, which shows that text, its buddy. Before the label's text is
+    /// set.
+    void beschriftungSetzen(QWidget* feld, QLabel* label, const QString& text);
     int seitenBreite() const;
     int seitenHoehe() const;
 
@@ -241,6 +261,11 @@ private:
     bool m_nurOrdnerAuswaehlen = false;
     bool m_dateiSpeichernStattOeffnen = false;
     QEventLoop* m_warteschleife = nullptr;
+    // Pages are counted from 1; a press on a navigation button remembers the
+    // page it began on.
+    quint64 m_seitenNummer = 0;
+    quint64 m_druckSeite = 0;
+    QElapsedTimer m_seitenBeginn;
     Hilfefenster* m_hilfe = nullptr;
     bool m_zentriert = false;
 
@@ -270,6 +295,7 @@ private:
     Bildfeld* ShapeHäkchenSetzen = nullptr;
     QLabel* ShapeHäkchenSetzenLabel = nullptr;
     QCheckBox* ShapeHäkchenSetzenCheck = nullptr;
+    KlickLabel* ShapeHäkchenSetzenCheckLabel = nullptr;
 
     Bildfeld* ShapeOptionAuswählen = nullptr;
     QLabel* ShapeOptionAuswählenLabel = nullptr;

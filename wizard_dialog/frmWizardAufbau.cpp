@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "wizard_dialog/Auswahlliste.h"
 #include "wizard_dialog/Bildfeld.h"
 #include "wizard_dialog/KlickLabel.h"
 #include "wizard_dialog/Zeilenbereich.h"
@@ -50,7 +51,8 @@ QString nummeriert(const QString& name, int nummer)
 }
 
 // Sizes an option button or check box to its own width and puts the label
-// that acts for it beside it, wrapping within the page's width.
+// that acts for it beside it, wrapping within the page's width. The label is
+// the button's buddy, so screen readers read it with the button.
 KlickLabel* labelNebenKnopf(QAbstractButton* knopf, const QString& name, int seitenBreite)
 {
     const int knopfBreite = knopf->sizeHint().width();
@@ -61,6 +63,7 @@ KlickLabel* labelNebenKnopf(QAbstractButton* knopf, const QString& name, int sei
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(knopfBreite + KnopfLabelAbstand, 0,
                        seitenBreite - knopfBreite - KnopfLabelAbstand, 0);
+    label->setBuddy(knopf);
     return label;
 }
 } // namespace
@@ -134,15 +137,18 @@ void frmWizard::knopfleisteAufbauen()
         auto* k = new QPushButton(text, PictureButtons);
         k->setObjectName(name);
         k->setGeometry(m_twips.rechteck(links, KnopfOben, breite, KnopfHoehe));
-        k->setAutoDefault(true);
+        // The default button is the page's choice alone (KnoepfeAnwenden);
+        // an auto-default button would take over the role from the focus.
+        k->setAutoDefault(false);
         return k;
     };
-    // Created in tab order.
+    // Created after the pages, so their controls come first in the tab
+    // order; KnoepfeAnwenden orders the strip as the buttons stand.
+    cmdFertigstellen = knopf(u"cmdFertigstellen"_s, u"Fertig stellen"_s, 210, 1125);
+    cmdHilfe = knopf(u"cmdHilfe"_s, u"&Hilfe"_s, 3225, 1140);
     cmdZurück = knopf(u"cmdZurück"_s, u"< &Zurück"_s, 4500, 1140);
     cmdWeiter = knopf(u"cmdWeiter"_s, u"&Weiter >"_s, 5640, 1155);
-    cmdFertigstellen = knopf(u"cmdFertigstellen"_s, u"Fertig stellen"_s, 210, 1125);
     cmdAbbrechen = knopf(u"cmdAbbrechen"_s, u"Abbrechen"_s, 6930, 1125);
-    cmdHilfe = knopf(u"cmdHilfe"_s, u"&Hilfe"_s, 3225, 1140);
     cmdHilfe->hide();
 
     connect(cmdWeiter, &QPushButton::clicked, this,
@@ -199,6 +205,7 @@ void frmWizard::seitenAufbauen()
     ShapeDateinameAuswählenDurchsuchen =
         new QPushButton(u"&Durchsuchen.."_s, ShapeDateinameAuswählen);
     ShapeDateinameAuswählenDurchsuchen->setObjectName(u"ShapeDateinameAuswählenDurchsuchen"_s);
+    ShapeDateinameAuswählenDurchsuchen->setAutoDefault(false);
     const int durchsuchenBreite =
         qMax(m_twips.x(1500), ShapeDateinameAuswählenDurchsuchen->sizeHint().width());
     ShapeDateinameAuswählenDurchsuchen->setGeometry(seitenBreite() - durchsuchenBreite, 0,
@@ -211,9 +218,9 @@ void frmWizard::seitenAufbauen()
     ShapeAusListeauswählen = seiteAnlegen(u"ShapeAusListeauswählen"_s);
     ShapeAusListeauswählenLabel =
         beschriftungAnlegen(ShapeAusListeauswählen, u"ShapeAusListeauswählenLabel"_s);
-    ShapeAusListeauswählenListe = new QListWidget(ShapeAusListeauswählen);
-    ShapeAusListeauswählenListe->setObjectName(u"ShapeAusListeauswählenListe"_s);
-    // The widget itself keeps a single selection to one entry; every change
+    ShapeAusListeauswählenListe =
+        new Auswahlliste(ShapeAusListeauswählen, u"ShapeAusListeauswählenListe"_s);
+    // The list itself keeps a single selection to one entry; every change
     // of the selection runs the gate.
     connect(ShapeAusListeauswählenListe, &QListWidget::itemSelectionChanged, this,
             &frmWizard::PflichteingabePruefen);
@@ -222,6 +229,11 @@ void frmWizard::seitenAufbauen()
     ShapeHäkchenSetzenLabel = beschriftungAnlegen(ShapeHäkchenSetzen, u"ShapeHäkchenSetzenLabel"_s);
     ShapeHäkchenSetzenCheck = new QCheckBox(ShapeHäkchenSetzen);
     ShapeHäkchenSetzenCheck->setObjectName(u"ShapeHäkchenSetzenCheck"_s);
+    // Its text may be a long path: it wraps in a label beside the box.
+    ShapeHäkchenSetzenCheckLabel =
+        labelNebenKnopf(ShapeHäkchenSetzenCheck, u"ShapeHäkchenSetzenCheckLabel"_s, seitenBreite());
+    connect(ShapeHäkchenSetzenCheckLabel, &KlickLabel::geklickt, ShapeHäkchenSetzenCheck,
+            &QCheckBox::toggle);
     connect(ShapeHäkchenSetzenCheck, &QCheckBox::toggled, this, &frmWizard::PflichteingabePruefen);
 
     ShapeOptionAuswählen = seiteAnlegen(u"ShapeOptionAuswählen"_s);
@@ -257,8 +269,11 @@ void frmWizard::seitenAufbauen()
         combo->setGeometry(m_twips.x(ComboVersatz), m_twips.y(ComboVersatz), m_twips.x(ComboBreite),
                            rahmen->height() - m_twips.y(ComboVersatz));
         ShapeComboTextZeilenbereich->radZumRollen(combo);
+        // The rows have no labels of their own; screen readers get names.
+        combo->setAccessibleName(u"Befehl "_s + QString::number(k));
         auto* parameter = new QLineEdit(zeilen);
         parameter->setObjectName(nummeriert(u"ShapeComboTextText"_s, k));
+        parameter->setAccessibleName(u"Parameter "_s + QString::number(k));
         parameter->setGeometry(m_twips.rechteck(ParameterLinks, 0, ParameterBreite, ZeilenHoehe));
         ShapeComboTextComboFrame << rahmen;
         ShapeComboTextCombo << combo;

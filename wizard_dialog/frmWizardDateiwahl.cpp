@@ -13,9 +13,11 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString AlleDateien = u"Alle Dateien (*.*)|*.*"_s;
 
-QString filterFuerQt(const QString& filter)
+void filterSetzen(Dateiwahl& wahl, const QString& filter)
 {
-    return DateifilterFuerQt(DateifilterLesen(filter.isEmpty() ? AlleDateien : filter));
+    const QList<Dateifilter> liste = DateifilterLesen(filter.isEmpty() ? AlleDateien : filter);
+    wahl.filter = DateifilterFuerQt(liste);
+    wahl.programmfilter = ProgrammfilterFuerQt(liste);
 }
 } // namespace
 
@@ -23,7 +25,7 @@ QString frmWizard::DateiOeffnenDialog(const QString& Filter, const QString& Star
 {
     Dateiwahl wahl;
     wahl.art = Dateiwahl::Art::Oeffnen;
-    wahl.filter = filterFuerQt(Filter);
+    filterSetzen(wahl, Filter);
     wahl.startordner = Startordner.isEmpty() ? QDir::currentPath() : Startordner;
     wahl.optionen = QFileDialog::HideNameFilterDetails;
     return dateiwahl ? dateiwahl(this, wahl) : QString();
@@ -35,7 +37,7 @@ QString frmWizard::DateiSpeichernDialog(const QString& Dateiname, const QString&
     Dateiwahl wahl;
     wahl.art = Dateiwahl::Art::Speichern;
     wahl.vorschlag = Dateiname;
-    wahl.filter = filterFuerQt(Filter);
+    filterSetzen(wahl, Filter);
     wahl.startordner = Startordner.isEmpty() ? QDir::currentPath() : Startordner;
     // Choosing an existing file asks nothing; the caller decides.
     wahl.optionen = QFileDialog::HideNameFilterDetails | QFileDialog::DontConfirmOverwrite;
@@ -47,6 +49,8 @@ QString frmWizard::OrdnerAuswaehlenDialog()
     Dateiwahl wahl;
     wahl.art = Dateiwahl::Art::Ordner;
     wahl.titel = u"Bitte wählen Sie einen Ordner der die zu durchsuchenden Dateien enthält:"_s;
+    // Like the file choosers it starts in the current directory.
+    wahl.startordner = QDir::currentPath();
     wahl.optionen = QFileDialog::ShowDirsOnly;
     return dateiwahl ? dateiwahl(this, wahl) : QString();
 }

@@ -81,6 +81,7 @@ qint16 frmWizard::ShowShapeOptionAuswählen(qint32 Abbrechen, qint32 Zurueck, qi
         KlickLabel* label = ShapeOptionAuswählenOptionLabel.at(k);
         QRadioButton* option = ShapeOptionAuswählenOption.at(k);
         const int oben = unten + abstand;
+        beschriftungSetzen(option, label, texte.at(k));
         unten = textHoeheSetzen(label, texte.at(k), oben);
         option->move(0, oben);
         option->show();
@@ -137,6 +138,7 @@ QString frmWizard::ShowShapeCheckboxenSetzen(qint32 Abbrechen, qint32 Zurueck, q
         KlickLabel* label = ShapeCheckAuswählenCheckLabel.at(k);
         QCheckBox* box = ShapeCheckAuswählenCheck.at(k);
         const int oben = unten + abstand;
+        beschriftungSetzen(box, label, texte.at(k));
         unten = textHoeheSetzen(label, texte.at(k), oben);
         box->move(0, oben);
         box->setChecked(false);
@@ -199,6 +201,7 @@ QString frmWizard::ShowShapeTexteEingeben(qint32 Abbrechen, qint32 Zurueck, qint
         if (!leer(beschriftung) && k < HoechsteAnzahl) {
             QLabel* label = ShapeTextboxenLabel.at(k);
             QLineEdit* feld = ShapeTextboxenText.at(k);
+            beschriftungSetzen(feld, label, beschriftung);
             unten = textHoeheSetzen(label, beschriftung, unten + abstand);
             feld->setText(vorgabe);
             feld->move(0, unten);

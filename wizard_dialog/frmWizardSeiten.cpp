@@ -12,6 +12,8 @@
 
 #include "system/TextZeile2Collection.h"
 #include "wizard_dialog/Bildfeld.h"
+#include "wizard_dialog/Dateifilter.h"
+#include "wizard_dialog/KlickLabel.h"
 #include "wizard_dialog/StringStueck.h"
 
 using namespace Qt::StringLiterals;
@@ -30,7 +32,8 @@ QString dateifilter(qint32 nummer, const QString& eigenerFilter)
 {
     static const std::array<QString, 8> voreinstellungen{
         u"Alle Dateien (*.*)|*.*"_s,
-        u"Programme (*.exe *.com *.bat *.cmd)|*.exe;*.com;*.bat;*.cmd"_s,
+        // Linux programs are the executable files, whatever their names.
+        u"Programme|"_s + AusfuehrbareDateien,
         u"Grafiken (*.jpg *.gif *.bmp *.wmf *.pcx *.tif)|*.jpg;*.gif;*.bmp;*.wmf;*.pcx;*.tif"_s,
         u"Symbole (*.ico *.cur *.ani)|*.ico;*.cur;*.ani"_s,
         u"Textdateien (*.txt *.doc *.rtf *.wri)|*.txt;*.doc;*.rtf;*.wri"_s,
@@ -89,6 +92,10 @@ QString frmWizard::ShowShapeTextzeileEingeben(qint32 Abbrechen, qint32 Zurueck, 
 {
     seiteVorbereiten(Seite::Textzeile, Abbrechen, Zurueck, Weiter, Fertigstellen, GrafikfürAnzeige);
     m_auswahlIstZwingend = AuswahlIstZwingend;
+    // The caption is the field's label here.
+    ShapeDateinameAuswählenLabel2->setBuddy(nullptr);
+    beschriftungSetzen(ShapeDateinameAuswählenDateiname, ShapeDateinameAuswählenLabel,
+                       BeschriftungsText);
     int unten = textHoeheSetzen(ShapeDateinameAuswählenLabel, BeschriftungsText, 0);
     ShapeDateinameAuswählenDateiname->setText(VorgabeText);
     ShapeDateinameAuswählenDurchsuchen->hide();
@@ -119,6 +126,9 @@ QString frmWizard::ShowShapeDateiAuswählen(
     m_nurOrdnerAuswaehlen = NurOrdnerAuswählen;
     m_dateiSpeichernStattOeffnen = DateiSpeichernStattÖffnen;
     m_auswahlIstZwingend = AuswahlIstZwingend;
+    ShapeDateinameAuswählenLabel->setBuddy(nullptr);
+    beschriftungSetzen(ShapeDateinameAuswählenDateiname, ShapeDateinameAuswählenLabel2,
+                       TextboxBeschriftung);
 
     ShapeDateinameAuswählenDurchsuchen->show();
     ShapeDateinameAuswählenLabel2->show();
@@ -151,6 +161,7 @@ QString frmWizard::ShowShapeAusListeAuswählen(
     seiteVorbereiten(Seite::Liste, Abbrechen, Zurueck, Weiter, Fertigstellen, GrafikfürAnzeige);
     m_auswahlIstZwingend = AuswahlIstZwingend;
     m_mehrfacheAuswahlIstMoeglich = MehrfacheAuswahlIstMöglich;
+    beschriftungSetzen(ShapeAusListeauswählenListe, ShapeAusListeauswählenLabel, BeschriftungsText);
     const int unten = textHoeheSetzen(ShapeAusListeauswählenLabel, BeschriftungsText, 0);
 
     QListWidget* liste = ShapeAusListeauswählenListe;
@@ -200,12 +211,14 @@ bool frmWizard::ShowShapeHäkchenSetzen(qint32 Abbrechen, qint32 Zurueck, qint32
     seiteVorbereiten(Seite::Haekchen, Abbrechen, Zurueck, Weiter, Fertigstellen, GrafikfürAnzeige);
     m_auswahlIstZwingend = AuswahlIstZwingend;
     const int unten = textHoeheSetzen(ShapeHäkchenSetzenLabel, BeschriftungsText, 0);
-    ShapeHäkchenSetzenCheck->setText(CheckBoxText);
     ShapeHäkchenSetzenCheck->setChecked(VorgabeHäkchen);
     PflichteingabePruefen();
 
-    ShapeHäkchenSetzenCheck->setGeometry(0, unten + AbstandHaekchen, seitenBreite(),
-                                         ShapeHäkchenSetzenCheck->sizeHint().height());
+    // The box's text wraps in its label, at the box's height.
+    const int oben = unten + AbstandHaekchen;
+    ShapeHäkchenSetzenCheck->move(0, oben);
+    beschriftungSetzen(ShapeHäkchenSetzenCheck, ShapeHäkchenSetzenCheckLabel, CheckBoxText);
+    textHoeheSetzen(ShapeHäkchenSetzenCheckLabel, CheckBoxText, oben);
 
     seiteZeigen(ShapeHäkchenSetzen, Fensterbeschriftung);
     dialogZeigen();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 
@@ -15,8 +17,13 @@ T* element(const frmWizard& d, const QString& name, int nummer = 0)
 }
 
 /// A click near the left end, where buttons, check boxes and labels take it.
+/// The navigation buttons ignore clicks during the double-click interval after
+/// a page began, so a click on one of them waits that long first.
 inline void klicken(QWidget* w)
 {
+    if (w->objectName().startsWith(QStringLiteral("cmd")) &&
+        w->objectName() != QStringLiteral("cmdHilfe"))
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval());
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(qMin(8, w->width() / 2), w->height() / 2));
 }
 

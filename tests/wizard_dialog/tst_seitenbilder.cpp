@@ -1,15 +1,19 @@
 // Renders every kind of wizard page with the wizard's own texts
 // (tests/data/wizard-seitentexte.txt) to tests/seiten/NAME.png in the build
-// folder for review; a page whose rows scroll also as NAME_unten.png.
+// folder for review; a page whose rows scroll also as NAME_unten.png, a file
+// page's chooser, opened on the folder the page names, as NAME_auswahl.png.
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "Seitenhelfer.h"
 #include "wizard_dialog/Bildfeld.h"
+#include "wizard_dialog/QtUebersetzung.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,6 +23,7 @@ class TestSeitenbilder : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { QVERIFY(QtUebersetzungLaden()); }
     void seite_data();
     void seite();
 
@@ -57,8 +62,37 @@ void TestSeitenbilder::seite()
     const QString bild = ziel.filePath(u"seiten/"_s + werte.value(u"name"_s) + u".png"_s);
     QFile::remove(bild);
     const QString art = werte.value(u"art"_s);
+    const QString vorher = QDir::currentPath();
+    const QString auswahlBild = QString(bild).replace(u".png"_s, u"_auswahl.png"_s);
+    QFile::remove(auswahlBild);
+    QTimer suche;
+    suche.setInterval(20);
+    connect(&suche, &QTimer::timeout, this, [&] {
+        auto* d = m_dialog.findChild<QFileDialog*>();
+        if (!d || !d->isVisible())
+            return;
+        suche.stop();
+        // The folder is read in the background: wait until no more rows come.
+        const auto* liste = d->findChild<QListView*>(u"listView"_s);
+        int zeilen = -1;
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                const int jetzt = liste->model()->rowCount(liste->rootIndex());
+                return std::exchange(zeilen, jetzt) == jetzt && jetzt > 0;
+            },
+            5000));
+        d->grab().save(auswahlBild);
+        d->reject();
+    });
     Wachhund wachhund(m_dialog, [&] {
         m_dialog.grab().save(bild);
+        if (werte.contains(u"durchsuchen"_s)) {
+            // The chooser opens in the current directory.
+            QDir::setCurrent(werte.value(u"durchsuchen"_s));
+            suche.start();
+            klicken(element(m_dialog, u"ShapeDateinameAuswählenDurchsuchen"_s));
+            QDir::setCurrent(vorher);
+        }
         auto* bereich = element<QScrollArea>(m_dialog, u"ShapeComboTextZeilenbereich"_s);
         if (art == u"befehle" && bereich->verticalScrollBar()->maximum() > 0) {
             element(m_dialog, u"ShapeComboTextText12"_s)->setFocus();
@@ -83,6 +117,8 @@ void TestSeitenbilder::seite()
         m_dialog.grab().save(bild);
     QVERIFY(!wachhund.abgelaufen);
     QVERIFY(!QImage(bild).isNull());
+    if (werte.contains(u"durchsuchen"_s))
+        QVERIFY(!QImage(auswahlBild).isNull());
 }
 
 QTEST_MAIN(TestSeitenbilder)

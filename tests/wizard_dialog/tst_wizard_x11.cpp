@@ -1,7 +1,9 @@
-// The wizard window on a real X server: centred, and a page ended by Enter
-// and Esc typed through XTest or by the frame's close request.
+// The wizard window on a real X server: centred, a page ended by Enter and
+// Esc typed through XTest or by the frame's close request, and double clicks
+// on "Weiter" that the server makes.
 
 #include <QScreen>
+#include <QStyleHints>
 
 #include "Seitenhelfer.h"
 
@@ -18,6 +20,8 @@ private slots:
     void mittig();
     void seiteBeenden_data() { falltabelle("wizard-faelle.txt", "x11"); }
     void seiteBeenden();
+    void doppelklick_data() { falltabelle("wizard-faelle.txt", "doppelklick"); }
+    void doppelklick();
 
 private:
     frmWizard m_dialog;
@@ -72,6 +76,53 @@ void TestWizardX11::seiteBeenden()
     // The window stays for the driver.
     QTest::qWait(100);
     QVERIFY(m_dialog.isVisible());
+}
+
+// The offscreen test's cases with the server's own mouse: it decides by time
+// and place what is a double click.
+void TestWizardX11::doppelklick()
+{
+    QFETCH(QString, seite1);
+    QFETCH(QString, seite2);
+    QFETCH(QString, flag);
+    Display* x = XOpenDisplay(nullptr);
+    QVERIFY(x);
+    const auto* weiter = element<QPushButton>(m_dialog, u"cmdWeiter"_s);
+    const int intervall = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    auto maus = [&](const QString& folge) {
+        for (const QChar c : folge) {
+            if (c == u'w') {
+                QTest::qWait(intervall + 50);
+                continue;
+            }
+            // p and d press, r releases the left button.
+            XTestFakeButtonEvent(x, 1, c == u'r' ? False : True, CurrentTime);
+            XFlush(x);
+            QTest::qWait(30);
+        }
+    };
+    bool ersteMitWeiter = false;
+    {
+        Wachhund erste(m_dialog, 10000, [&] {
+            QVERIFY(QTest::qWaitForWindowExposed(&m_dialog));
+            QTest::qWait(200); // a window manager may still move the window
+            const QPoint mitte = weiter->mapToGlobal(weiter->rect().center());
+            XTestFakeMotionEvent(x, -1, mitte.x(), mitte.y(), CurrentTime);
+            maus(u"w"_s + seite1);
+            QTest::qWait(100);
+            ersteMitWeiter = m_dialog.blnBenutzerWeiterGedrückt;
+            m_dialog.SeiteBeenden();
+        });
+        m_dialog.ShowShapeNurAnzeige(1, 1, 1, 0, u"T"_s, u"Seite 1"_s);
+        QVERIFY(!erste.abgelaufen);
+    }
+    // A page that moves the focus nowhere: a button pressed before stays down.
+    Wachhund zweite(m_dialog, 2 * intervall + 500, [&] { maus(seite2); });
+    m_dialog.ShowShapeUserdefiniert(1, 1, 1, 0, u"T"_s, u"ShapeNurAnzeige"_s);
+    XCloseDisplay(x);
+    QCOMPARE(ersteMitWeiter, seite1.endsWith(u'r'));
+    QCOMPARE(zweite.abgelaufen, flag.isEmpty());
+    QCOMPARE(m_dialog.blnBenutzerWeiterGedrückt, flag == u"weiter");
 }
 
 QTEST_MAIN(TestWizardX11)
