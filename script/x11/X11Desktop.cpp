@@ -183,7 +183,11 @@ void X11Desktop::aufFensteraenderungWarten(int maxMs)
         warten(maxMs);
         return;
     }
-    const QDeadlineTimer frist(std::max(maxMs, 0), Qt::PreciseTimer);
+    // A withdrawn window that is about to count is a change, too.
+    int ms = std::max(maxMs, 0);
+    if (const int reif = d->fenster.msBisZurueckgezogenZaehlt(); reif >= 0)
+        ms = std::min(ms, reif);
+    const QDeadlineTimer frist(ms, Qt::PreciseTimer);
     d->v.ereignisseAbholen();
     while (d->aenderungen == d->standDerSuche && !frist.hasExpired())
         d->v.aufEreignisWarten(static_cast<int>(frist.remainingTime()));

@@ -13,6 +13,12 @@ namespace {
 // before it moves the focus itself.
 constexpr int kFokusNachfassenMs = 300;
 
+// How long an unmapped window must stay so before it counts as withdrawn. A
+// program that is starting makes its window and sets its properties before
+// it maps it; mapping it for the program in between would cut that short
+// (a window meant to start full-screen would start in a frame).
+constexpr int kZurueckgezogenNachMs = 1000;
+
 // The largest property we read, in 32-bit units; titles and window lists are
 // far smaller.
 constexpr long kMaxLaenge = 1 << 16;
@@ -170,6 +176,14 @@ QList<X11Fenster::Eintrag> X11Fenster::hauptfenster()
             fenster = clients.isEmpty() ? sichtbar : clients;
         zurueckgezogen.removeIf([&](XId z) { return fenster.contains(z); });
     }
+    QHash<XId, QDeadlineTimer> gesehen;
+    for (XId z : std::as_const(zurueckgezogen)) {
+        const auto alt = m_zurueckgezogenAb.constFind(z);
+        gesehen.insert(z, alt != m_zurueckgezogenAb.cend() ? *alt
+                                                           : QDeadlineTimer(kZurueckgezogenNachMs));
+    }
+    m_zurueckgezogenAb = gesehen;
+    zurueckgezogen.removeIf([&](XId z) { return !gesehen.value(z).hasExpired(); });
 
     QList<Eintrag> liste;
     const auto aufnehmen = [&](XId f, bool weg) {
@@ -186,6 +200,15 @@ QList<X11Fenster::Eintrag> X11Fenster::hauptfenster()
     for (XId f : std::as_const(zurueckgezogen))
         aufnehmen(f, true);
     return liste;
+}
+
+int X11Fenster::msBisZurueckgezogenZaehlt() const
+{
+    qint64 ms = -1;
+    for (const QDeadlineTimer& ab : m_zurueckgezogenAb)
+        if (!ab.hasExpired())
+            ms = ms < 0 ? ab.remainingTime() : std::min(ms, ab.remainingTime());
+    return static_cast<int>(ms);
 }
 
 QString X11Fenster::titel(XId fenster)

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include <QDeadlineTimer>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -30,9 +32,14 @@ public:
 
     /// All top-level windows with their titles, oldest first where the
     /// window manager tells the order; the withdrawn ones (with a title)
-    /// after all others. Selects `fenstermaske()` on each, so a later title
-    /// change or mapping is reported as an event.
+    /// after all others, once they have stayed withdrawn for a second.
+    /// Selects `fenstermaske()` on each, so a later title change or mapping
+    /// is reported as an event.
     QList<Eintrag> hauptfenster();
+
+    /// Milliseconds until a window that was withdrawn at the last
+    /// `hauptfenster()` counts as withdrawn; -1 when none is waiting.
+    int msBisZurueckgezogenZaehlt() const;
 
     /// Whether an EWMH window manager runs (_NET_SUPPORTING_WM_CHECK).
     bool fenstermanagerLaeuft();
@@ -86,4 +93,6 @@ private:
     bool fokusLiegtIn(XId fenster);
 
     X11Verbindung& m_v;
+    // Withdrawn windows seen by hauptfenster(), and from when they count.
+    QHash<XId, QDeadlineTimer> m_zurueckgezogenAb;
 };

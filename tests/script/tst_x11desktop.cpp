@@ -448,6 +448,9 @@ private slots:
             } else if (titel.startsWith(u"verborgen:"_s) || titel.startsWith(u"ausblenden:"_s)) {
                 zusatz << u"--"_s + titel.section(u':', 0, 0);
                 titel = titel.section(u':', 1);
+            } else if (titel.startsWith(u"vollbild:"_s)) {
+                zusatz << u"--vollbild-nach"_s << u"600"_s;
+                titel = titel.section(u':', 1);
             }
             const QString datei = m_tmp.filePath(u"wahl-%1.txt"_s.arg(dateien.size()));
             dateien.insert(titel, datei);
@@ -483,6 +486,12 @@ private slots:
         if (!spaeter.isEmpty())
             QVERIFY(uhr.elapsed() >= 2900); // not the window that was there before
         QCOMPARE(aktiverTitel(), erwartet);
+        if (m_mitWm && (fenster + u'|' + spaeter).contains(u"vollbild:"_s + erwartet)) {
+            // Left to map its window itself, the program got its full screen.
+            XWindowAttributes a;
+            QVERIFY(XGetWindowAttributes(m_x, Window(fensterId(erwartet).toULong()), &a));
+            QCOMPARE(QSize(a.width, a.height), QSize(DisplayWidth(m_x, 0), DisplayHeight(m_x, 0)));
+        }
         QVERIFY(m_desktop->tastenSenden(u"ok"_s));
         QTRY_COMPARE(dateiText(dateien.value(erwartet)), u"ok"_s);
         m_desktop->warten(200);

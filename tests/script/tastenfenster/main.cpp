@@ -1,4 +1,5 @@
-// tastenfenster --titel TEXT --ausgabe DATEI [--verborgen | --ausblenden]
+// tastenfenster --titel TEXT --ausgabe DATEI [--verborgen | --ausblenden |
+//                                             --vollbild-nach MS]
 // A window that appends every key press to DATEI (UTF-8), so a test can
 // compare exactly what arrived: a printable key's text as it stands, any
 // other key (or one with Ctrl, Alt, Meta, or from the keypad) as
@@ -6,7 +7,9 @@
 // "<Num++>". Modifier keys alone are not written.
 // --verborgen: the window is made, titled, but never mapped (withdrawn from the
 // start, as a program that starts in the tray); --ausblenden: it is shown and
-// withdrawn again as soon as it is on the screen (hidden to the tray).
+// withdrawn again as soon as it is on the screen (hidden to the tray);
+// --vollbild-nach MS: it is made at once and shown full-screen MS
+// milliseconds later, as a program that is slow to start.
 #include <algorithm>
 
 #include <QFile>
@@ -14,6 +17,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QRasterWindow>
+#include <QTimer>
 
 class Tastenfenster : public QRasterWindow
 {
@@ -74,8 +78,12 @@ int main(int argc, char** argv)
         fputs("tastenfenster: Ausgabedatei kann nicht geschrieben werden\n", stderr);
         return 1;
     }
+    const qsizetype vollbild = a.indexOf(QStringLiteral("--vollbild-nach")) + 1;
     if (a.contains(QStringLiteral("--verborgen"))) {
         fenster.create();
+    } else if (vollbild > 0 && vollbild < a.size()) {
+        fenster.create();
+        QTimer::singleShot(a.at(vollbild).toInt(), &fenster, &QWindow::showFullScreen);
     } else {
         fenster.show();
         if (a.contains(QStringLiteral("--ausblenden")))
