@@ -71,8 +71,8 @@ void textErsetzen(Stuecke& stuecke, const QString& suche, const QString& platzha
         }
         const QString& t = stueck.text;
         qsizetype pos = 0;
-        for (qsizetype p = t.indexOf(suche, 0, Qt::CaseInsensitive); p >= 0;
-             p = t.indexOf(suche, pos, Qt::CaseInsensitive)) {
+        for (qsizetype p = t.indexOf(suche, 0, Qt::CaseSensitive); p >= 0;
+             p = t.indexOf(suche, pos, Qt::CaseSensitive)) {
             if (p > pos)
                 ergebnis.append({t.mid(pos, p - pos), false});
             ergebnis.append({platzhalter, true});

@@ -42,7 +42,9 @@ QString SonderOrdnerPlatzhalterEinsetzen(Desktop& desktop, const QString& text);
 /// For writing a command line: `programmordner` by "[TVSoftwarePfad]" first
 /// (so a TV application below a special folder is stored relative to its
 /// own folder), then the special folders as above, then the window title by
-/// "[TVAnwendungtitel]" (ignoring case, as placeholders are read). Text a
+/// "[TVAnwendungtitel]", with exact case: read back, the placeholder gives
+/// the title as typed, so the program file "kaffeine" of the window
+/// "Kaffeine" has to keep its own letters, or it is not found. Text a
 /// placeholder already stands for is never searched again, so a title such
 /// as "Ordner" cannot break "[ProgrammeOrdner]" apart.
 QString PlatzhalterEinsetzen(Desktop& desktop, const QString& text, const QString& programmordner,

@@ -65,6 +65,11 @@ private slots:
         // Read back, the placeholders are found ignoring case.
         if (!erwartet.contains(u"[TV"_s))
             QCOMPARE(OrdnerJokerErsetzen(desktop, geschrieben.toLower()), zeile.toLower());
+        // A recording puts back exactly what was written over.
+        Skriptfelder felder;
+        felder.TVSoftwarePfad = u"/opt/Mein TV"_s;
+        felder.TVAnwendungtitel = u"Ordner"_s;
+        QCOMPARE(JokerFuerAusfuehrungErsetzen(felder, desktop, geschrieben), zeile);
     }
 };
 
