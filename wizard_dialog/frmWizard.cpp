@@ -296,6 +296,7 @@ bool frmWizard::eventFilter(QObject* objekt, QEvent* ereignis)
         break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
+    case QEvent::KeyRelease:
         if (auto* ziel = qobject_cast<QWidget*>(objekt); ziel && ziel->window() == this)
             return tasteFiltern(ziel, static_cast<QKeyEvent*>(ereignis));
         break;
@@ -325,11 +326,21 @@ bool frmWizard::mausAmKnopf(QPushButton* knopf, QEvent::Type art)
 
 bool frmWizard::tasteFiltern(QWidget* ziel, QKeyEvent* taste)
 {
+    if (taste->type() == QEvent::KeyRelease) {
+        m_losgelasseneTaste = taste->key();
+        m_losgelassenUm = taste->timestamp();
+        return false;
+    }
+    // The X server repeats a held key as a release and a press with one time
+    // stamp; Qt marks the press as a repeat only when it sees both at once.
+    const bool wiederholt =
+        taste->isAutoRepeat() || (taste->timestamp() != 0 && taste->key() == m_losgelasseneTaste &&
+                                  taste->timestamp() == m_losgelassenUm);
     // A held key acts once: its repeats press no button, neither as Enter or
     // Esc nor as a button's Alt+letter. Accepting the shortcut check keeps
     // the mnemonic from firing.
-    if (taste->isAutoRepeat() && (istEingabetaste(taste->key()) || taste->key() == Qt::Key_Escape ||
-                                  taste->modifiers().testFlag(Qt::AltModifier))) {
+    if (wiederholt && (istEingabetaste(taste->key()) || taste->key() == Qt::Key_Escape ||
+                       taste->modifiers().testFlag(Qt::AltModifier))) {
         taste->accept();
         return true;
     }

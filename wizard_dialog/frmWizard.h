@@ -266,6 +266,9 @@ private:
     quint64 m_seitenNummer = 0;
     quint64 m_druckSeite = 0;
     QElapsedTimer m_seitenBeginn;
+    // The last key released in the dialog and when, to know its repeats.
+    int m_losgelasseneTaste = 0;
+    quint64 m_losgelassenUm = 0;
     Hilfefenster* m_hilfe = nullptr;
     bool m_zentriert = false;
 

@@ -1,6 +1,6 @@
 // The wizard window on a real X server: centred, a page ended by Enter and
 // Esc typed through XTest or by the frame's close request, and double clicks
-// on "Weiter" that the server makes.
+// and held keys whose second click or repeats the server makes.
 
 #include <QScreen>
 #include <QStyleHints>
@@ -22,6 +22,8 @@ private slots:
     void seiteBeenden();
     void doppelklick_data() { falltabelle("wizard-faelle.txt", "doppelklick"); }
     void doppelklick();
+    void gehalteneTaste_data() { falltabelle("wizard-faelle.txt", "x11-gehalten"); }
+    void gehalteneTaste();
 
 private:
     frmWizard m_dialog;
@@ -123,6 +125,50 @@ void TestWizardX11::doppelklick()
     QCOMPARE(ersteMitWeiter, seite1.endsWith(u'r'));
     QCOMPARE(zweite.abgelaufen, flag.isEmpty());
     QCOMPARE(m_dialog.blnBenutzerWeiterGedrückt, flag == u"weiter");
+}
+
+// The first press of a held key ends a page; the repeats the server sends
+// while the key stays down reach the next page and must not end it too.
+void TestWizardX11::gehalteneTaste()
+{
+    QFETCH(QString, taste);
+    QFETCH(QString, erste);
+    Display* x = XOpenDisplay(nullptr);
+    QVERIFY(x);
+    const bool alt = taste.startsWith(u"alt+");
+    const KeyCode altCode = XKeysymToKeycode(x, XStringToKeysym("Alt_L"));
+    const KeyCode code = XKeysymToKeycode(x, XStringToKeysym(qPrintable(taste.mid(alt ? 4 : 0))));
+    QVERIFY(code != 0 && altCode != 0);
+    auto druecken = [&](Bool runter) {
+        if (alt && runter)
+            XTestFakeKeyEvent(x, altCode, True, CurrentTime);
+        XTestFakeKeyEvent(x, code, runter, CurrentTime);
+        if (alt && !runter)
+            XTestFakeKeyEvent(x, altCode, False, CurrentTime);
+        XFlush(x);
+    };
+    bool aktiv = false;
+    {
+        Wachhund erste(m_dialog, 10000, [&] {
+            aktiv = QTest::qWaitForWindowActive(&m_dialog, 5000);
+            druecken(True);
+        });
+        m_dialog.ShowShapeNurAnzeige(1, 1, 1, 0, u"T"_s, u"Seite 1"_s);
+        QVERIFY(aktiv && !erste.abgelaufen);
+    }
+    const bool ersteWeiter = m_dialog.blnBenutzerWeiterGedrückt;
+    const bool ersteAbbrechen = m_dialog.blnBenutzerAbbrechenGedrückt;
+    // The server repeats a held key after some 600 ms, then 25 times a second.
+    Wachhund zweite(m_dialog, 4000, [&] {
+        QTest::qWait(1500);
+        druecken(False);
+    });
+    m_dialog.ShowShapeNurAnzeige(1, 1, 1, 0, u"T"_s, u"Seite 2"_s);
+    XCloseDisplay(x);
+    QCOMPARE(ersteWeiter, erste == u"weiter");
+    QCOMPARE(ersteAbbrechen, erste == u"abbrechen");
+    QVERIFY(zweite.abgelaufen);
+    QVERIFY(!m_dialog.blnBenutzerWeiterGedrückt && !m_dialog.blnBenutzerAbbrechenGedrückt);
 }
 
 QTEST_MAIN(TestWizardX11)
