@@ -1,6 +1,8 @@
 // The wizard driver walked by a scripted user along the roads of
 // tests/data/assistent-wege.txt. Each road runs in a fresh program folder;
 // see that file for the form of a road.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -140,6 +142,8 @@ private slots:
                 QVERIFY(anlegen(prog + a, vorlage(b, wurzel)));
             } else if (art == u"datei"_s) {
                 QVERIFY(anlegen(wurzel + u'/' + a, "x"));
+            } else if (art == u"fifo"_s) {
+                QCOMPARE(::mkfifo(QFile::encodeName(wurzel + u'/' + a).constData(), 0600), 0);
             } else if (art == u"ordner"_s) {
                 QVERIFY(QDir().mkpath(wurzel + u'/' + a));
             } else if (art == u"prozess"_s) {
