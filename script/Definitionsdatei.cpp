@@ -1,5 +1,9 @@
 #include "script/Definitionsdatei.h"
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -186,22 +190,22 @@ Skriptdateiliste SkriptdateienAuflisten(const QString& ordner)
         liste.standardverzeichnisse.append(standardverzeichnis);
     }
 
-    // Bubble sort by description: ordinal and stable, so files with equal
-    // descriptions keep the order in which the folder listed them.
-    const qsizetype n = liste.beschreibungen.size();
-    bool getauscht = n > 1;
-    while (getauscht) {
-        getauscht = false;
-        for (qsizetype i = 0; i + 1 < n; ++i) {
-            if (liste.beschreibungen[i] > liste.beschreibungen[i + 1]) {
-                liste.dateinamen.swapItemsAt(i, i + 1);
-                liste.beschreibungen.swapItemsAt(i, i + 1);
-                liste.standardverzeichnisse.swapItemsAt(i, i + 1);
-                getauscht = true;
-            }
-        }
+    // Sorted by description: ordinal and stable, so files with equal
+    // descriptions keep the order in which the folder listed them. A stable
+    // sort of the positions, not pairwise swaps: a folder may hold a
+    // thousand files.
+    std::vector<qsizetype> folge(static_cast<size_t>(liste.beschreibungen.size()));
+    std::iota(folge.begin(), folge.end(), qsizetype(0));
+    std::stable_sort(folge.begin(), folge.end(), [&liste](qsizetype a, qsizetype b) {
+        return liste.beschreibungen[a] < liste.beschreibungen[b];
+    });
+    Skriptdateiliste sortiert;
+    for (const qsizetype i : folge) {
+        sortiert.dateinamen.append(liste.dateinamen[i]);
+        sortiert.beschreibungen.append(liste.beschreibungen[i]);
+        sortiert.standardverzeichnisse.append(liste.standardverzeichnisse[i]);
     }
-    return liste;
+    return sortiert;
 }
 
 QString SchluesselwertLesen(const QString& datei, const QString& schluessel)

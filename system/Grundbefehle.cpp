@@ -84,12 +84,16 @@ bool DateiExistiert(const QString& pfad)
     if (!hatPlatzhalter(name))
         return gewoehnlicheDatei(QFileInfo(QDir(ordner), name));
 
-    const QRegularExpression muster = dosMuster(name);
-    if (!muster.isValid())
-        return false;
     const QDir dir(ordner);
     const QFileInfoList eintraege =
         dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    // The wizard asks this for the folder of every known application at
+    // start; most of them are missing, and then no pattern is built.
+    if (eintraege.isEmpty())
+        return false;
+    const QRegularExpression muster = dosMuster(name);
+    if (!muster.isValid())
+        return false;
     for (const QFileInfo& info : eintraege) {
         if (gewoehnlicheDatei(info) && muster.match(info.fileName()).hasMatch())
             return true;
