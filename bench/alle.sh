@@ -19,4 +19,6 @@ for art in --wm --ohne-wm; do
         echo "== 1000 Zeichen tippen gegen xdotool type ($art)"
         tests/mit-x.sh "$art" "$build/bench/tippen"
     fi
+    echo "== Assistent: Leerlauf und Start mit 1000 Definitionsdateien ($art)"
+    tests/mit-x.sh "$art" "$build/bench/bench_assistent"
 done
