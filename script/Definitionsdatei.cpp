@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "script/Skriptfelder.h"
 #include "system/AnsiText.h"
@@ -286,9 +285,7 @@ void DefinitionSchreiben(const QString& dateiname, const Definition& definition)
 
     // Written as a whole new file that replaces the old one, so a failed
     // write never leaves a half-written definition behind.
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(inhalt) != inhalt.size() ||
-        !datei.commit())
+    if (!DateiErsetzen(pfad, inhalt))
         throw Fehler(75, u"DefinitionSchreiben"_s,
                      u"Die Datei \"%1\" kann nicht geschrieben werden."_s.arg(pfad));
 }

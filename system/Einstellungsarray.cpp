@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include "system/AnsiText.h"
@@ -659,9 +658,7 @@ Einstellungsarray EinstellungsdateiLesen(const QString& pfad)
 void EinstellungsdateiSchreiben(const QString& pfad, const Einstellungsarray& array)
 {
     const QByteArray inhalt = array.kodieren();
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(inhalt) != inhalt.size() ||
-        !datei.commit())
+    if (!DateiErsetzen(pfad, inhalt))
         throw Fehler(75, u"PutEinstellungsarray"_s,
                      u"Die Datei \"%1\" kann nicht geschrieben werden."_s.arg(pfad));
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QSaveFile>
 
 #include "system/AnsiText.h"
 #include "system/Fehler.h"
@@ -126,4 +127,18 @@ QStringList TextdateiLesen(const QString& pfad, const QString& quelle)
                                                       QString::number(kHoechsteZeilenlaenge)));
     }
     return zeilen;
+}
+
+bool DateiErsetzen(const QString& pfad, const QByteArray& inhalt)
+{
+    // Buffered, QSaveFile would report success for bytes that never reached
+    // the disk and then put the cut file in place of the old one.
+    QSaveFile datei(pfad);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (datei.write(inhalt) != inhalt.size() || datei.error() != QFileDevice::NoError) {
+        datei.cancelWriting();
+        return false;
+    }
+    return datei.commit();
 }

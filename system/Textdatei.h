@@ -38,3 +38,9 @@ QStringList TextzeilenTrennen(QStringView text);
 /// TextzeilenTrennen. Throws as DateiinhaltLesen, and Fehler(75, quelle, ...)
 /// for a line longer than kHoechsteZeilenlaenge characters.
 QStringList TextdateiLesen(const QString& pfad, const QString& quelle);
+
+/// Writes `inhalt` as a whole new file that replaces `pfad` atomically.
+/// Every write goes straight to the file, so a full disk or a size limit is
+/// noticed before the old file is replaced; then false is returned and the
+/// old file stays as it was.
+bool DateiErsetzen(const QString& pfad, const QByteArray& inhalt);

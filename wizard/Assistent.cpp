@@ -693,8 +693,11 @@ namespace {
 /// (empty) when it does not exist and left as it is when it does.
 bool dateinameBrauchbar(const QString& ordner, const QString& name)
 {
+    // The file is written beside itself under its name and a suffix of 7
+    // characters first, then renamed; that name must fit the 255 bytes too.
+    constexpr qsizetype kLaengsterName = 255 - 7;
     if (name.isEmpty() || name == u"."_s || name == u".."_s || name.contains(QChar(0)) ||
-        name.toUtf8().size() > 255)
+        QFile::encodeName(name).size() > kLaengsterName)
         return false;
     QFile datei(ordner + name);
     // A folder, a pipe or a device of that name cannot become the file (and

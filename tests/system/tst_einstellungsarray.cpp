@@ -1,3 +1,6 @@
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QFile>
@@ -189,6 +192,26 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Fehler, array.textSetzen(2, QString(65535, u'x')));
         QVERIFY_THROWS_EXCEPTION(Fehler, array.setzen(3, Einstellungswert()));
         QCOMPARE(array.kodieren(), vorher);
+    }
+
+    void schreibfehlerLaesstDateiStehen()
+    {
+        // A write that fails part-way (disk full; here a file size limit,
+        // which holds for root too) must leave the shared file as it was.
+        const QByteArray vorher = vorlage(u"sendwacht-alle-typen-und-unbekannte.cfg"_s);
+        QVERIFY(dateiSchreiben(m_cfg, vorher));
+        Einstellungsarray array = GetEinstellungsarray();
+        array.textSetzen(10, QString(2000, u'x'));
+        rlimit alt{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &alt), 0);
+        const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit grenze{rlim_t(vorher.size()), alt.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &grenze), 0);
+        const QString f = fehlerVon([&] { PutEinstellungsarray(array); });
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &alt), 0);
+        std::signal(SIGXFSZ, signalVorher);
+        QVERIFY2(f.startsWith(u"(75) PutEinstellungsarray: "_s), qPrintable(f));
+        QCOMPARE(dateiLesen(m_cfg), vorher);
     }
 
 private:

@@ -1,6 +1,9 @@
 // The wizard driver walked by a scripted user along the roads of
 // tests/data/assistent-wege.txt. Each road runs in a fresh program folder;
 // see that file for the form of a road.
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -127,6 +130,7 @@ private slots:
         QStringList erwarteteIds, erwarteteVorgaben;
         QList<QStringList> erwartungen;
         std::function<void()> aktion;
+        rlim_t dateigrenze = RLIM_INFINITY;
         const QList<QStringList> zeilen = weg(name, wurzel);
         QVERIFY2(!zeilen.isEmpty(), "Der Weg ist leer.");
         for (const QStringList& z : zeilen) {
@@ -153,6 +157,8 @@ private slots:
                 umgebung.d.startbar << a;
             } else if (art == u"fenster"_s) {
                 umgebung.d.fenster << a;
+            } else if (art == u"dateigrenze"_s) {
+                dateigrenze = a.toLongLong();
             } else if (art == u"zufall"_s) {
                 umgebung.zufallswert = a.toDouble();
             } else if (art == u"aendern"_s) {
@@ -179,8 +185,17 @@ private slots:
         for (const QString& n : QDir(prog).entryList(QDir::Files))
             vorherDateien[n] = dateiinhalt(prog + n);
 
+        // A file size limit holds for root too: writing past it fails
+        // (with SIGXFSZ ignored), the one write error a test can cause here.
+        rlimit grenzeVorher{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &grenzeVorher), 0);
+        const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit grenze{dateigrenze, grenzeVorher.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &grenze), 0);
         Assistent assistent(seiten, umgebung);
         const QString fehler = fehlerVon([&] { assistent.ausfuehren(); });
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &grenzeVorher), 0);
+        std::signal(SIGXFSZ, signalVorher);
 
         // The countdown pages are one entry of the road; their captions are
         // checked here.
