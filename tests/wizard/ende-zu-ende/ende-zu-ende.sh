@@ -28,7 +28,10 @@ mkdir -p "$prog" "$tv" "$bilder"
 kopieren() { cp -l "$1" "$2" 2>/dev/null || cp "$1" "$2"; }
 kopieren "$tvverknuepfen" "$prog/tvverknuepfen"
 kopieren "$einrichter" "$prog/einrichter"
-kopieren "$testfernseher" "$tv/testfernseher"
+# A name of its own: the wizard takes any process of the TV program's name on
+# the machine for the TV program, also one of a test running beside this one.
+programm=testfernseher-$$
+kopieren "$testfernseher" "$tv/$programm"
 hilfe=$(dirname "$tvverknuepfen")/sendwacht.hlp
 [ -f "$hilfe" ] && cp "$hilfe" "$prog/"
 "$prog/einrichter" || { echo "FEHLER: einrichter" >&2; exit 1; }
@@ -60,6 +63,8 @@ fehler() {
     echo "Ausgabe von tvverknuepfen:" >&2
     cat "$ordner/tvverknuepfen.txt" >&2
     [ -f "$protokoll" ] && { echo "Protokoll des Testfernsehers:" >&2; cat "$protokoll" >&2; }
+    echo "Prozesse:" >&2
+    ps -eo pid,ppid,etime,stat,args | grep -E "[t]estfernseher|[t]vverknuepfen" >&2
     exit 1
 }
 
@@ -92,7 +97,7 @@ fenster_weg_abwarten() {
 # A user looks before typing; so does the test.
 fokus_abwarten() {
     local w=$1 i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 200); do
         [ "$(xdotool getwindowfocus 2>/dev/null)" = "$w" ] && return 0
         sleep 0.05
     done
@@ -135,7 +140,7 @@ weiter "neue Anwendung" Home space alt+w
 weiter "Name" alt+w
 tippen "Testfernseher Studio"
 weiter "Start-Datei" alt+w
-tippen "$tv/testfernseher"
+tippen "$tv/$programm"
 weiter "Standard-Verzeichnis" alt+w
 # The box is unticked for a new application; space ticks it.
 weiter "Anwendung starten" space alt+w
@@ -149,7 +154,7 @@ if [ "$mit_wm" = 1 ]; then
 fi
 "$blick" bild "$wiz" "$bilder/seite-prozessname.png"
 # Typing a name selects the first entry that begins with it.
-tippen "testfernseher"
+tippen "$programm"
 weiter "Fenstertitel" alt+w
 tippen "Testfernseher"
 weiter "Befehle: Anwendung starten" alt+w
@@ -179,8 +184,15 @@ else
     xdotool windowfocus --sync "$tvfenster" || fehler "Testfernseher nicht fokussierbar"
 fi
 fokus_abwarten "$tvfenster" || fehler "der Testfernseher hat den Fokus nicht"
+tv_pid=$(xdotool getwindowpid "$tvfenster") || fehler "keine Prozessnummer des Testfernsehers"
 xdotool key alt+F4
 fenster_weg_abwarten '^Testfernseher - ' 10 || fehler "der Testfernseher schließt nicht"
+# The wizard asks the process list whether the TV program still runs.
+for _ in $(seq 1 200); do
+    kill -0 "$tv_pid" 2>/dev/null || break
+    sleep 0.05
+done
+kill -0 "$tv_pid" 2>/dev/null && fehler "der Testfernseher endet nicht"
 if [ "$mit_wm" = 1 ]; then
     xdotool windowactivate --sync "$wiz"
 else
@@ -250,7 +262,7 @@ wizard_pid=""
 # ---- What was written and received -----------------------------------------
 
 schritt="Prüfung"
-sed "s|@TVORDNER@|$tv|" "$erwartet" >"$ordner/erwartet.azs"
+sed -e "s|@TVORDNER@|$tv|" -e "s|@PROGRAMM@|$programm|g" "$erwartet" >"$ordner/erwartet.azs"
 cmp "$ordner/erwartet.azs" "$definition" ||
     fehler "Definitionsdatei weicht ab: diff <(cat -A $ordner/erwartet.azs) <(cat -A $definition)"
 
