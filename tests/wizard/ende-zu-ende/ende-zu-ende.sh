@@ -51,9 +51,8 @@ trap aufraeumen EXIT
 schritt="Start"
 fehler() {
     echo "FEHLER bei \"$schritt\": $*" >&2
-    import_bild=$bilder/fehler.png
     if [ -n "${wiz:-}" ]; then
-        "$blick" bild "$wiz" "$import_bild" 2>/dev/null
+        "$blick" bild "$wiz" "$bilder/fehler.png" 2>/dev/null
         echo "Fenstertitel: $(xdotool getwindowname "$wiz" 2>/dev/null)" >&2
     fi
     echo "Fenster:" >&2
@@ -61,7 +60,7 @@ fehler() {
         echo "  $w $(xdotool getwindowname "$w" 2>/dev/null)" >&2
     done
     echo "Ausgabe von tvverknuepfen:" >&2
-    cat "$ordner/tvverknuepfen.txt" >&2
+    cat "$ordner/tvverknuepfen.txt" >&2 2>/dev/null
     [ -f "$protokoll" ] && { echo "Protokoll des Testfernsehers:" >&2; cat "$protokoll" >&2; }
     echo "Prozesse:" >&2
     ps -eo pid,ppid,etime,stat,args | grep -E "[t]estfernseher|[t]vverknuepfen" >&2
