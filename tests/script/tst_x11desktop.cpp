@@ -434,8 +434,11 @@ private slots:
         QFETCH(QString, erwartet);
         allesBeenden();
         // The TV application: our key-recording window under a name of its
-        // own, so the process list holds exactly one process of that name.
-        const QString tv = m_tmp.filePath(u"fernsehprogramm"_s);
+        // own, so the process list holds exactly one process of that name,
+        // also while this test runs on another X server at the same time.
+        const QString name = u"fernsehprogramm-%1"_s.arg(QCoreApplication::applicationPid());
+        anwendung += name.mid(anwendung.size());
+        const QString tv = m_tmp.filePath(name);
         if (!QFileInfo::exists(tv))
             QVERIFY(QFile::copy(QStringLiteral(SENDARO_TASTENFENSTER), tv));
         QMap<QString, QString> dateien; // title -> file of the keys it got
