@@ -28,38 +28,11 @@ struct Stueck
 };
 using Stuecke = QList<Stueck>;
 
-void ordnerErsetzen(Stuecke& stuecke, QString ordner, const QString& platzhalter)
-{
-    while (ordner.size() > 1 && (ordner.endsWith(u'/') || ordner.endsWith(u'\\')))
-        ordner.chop(1);
-    if (ordner.isEmpty())
-        return;
-    Stuecke ergebnis;
-    for (const Stueck& stueck : std::as_const(stuecke)) {
-        if (stueck.platzhalter) {
-            ergebnis.append(stueck);
-            continue;
-        }
-        const QString& t = stueck.text;
-        qsizetype pos = 0;
-        for (qsizetype p = t.indexOf(ordner, 0, Qt::CaseSensitive); p >= 0;
-             p = t.indexOf(ordner, p + 1, Qt::CaseSensitive)) {
-            const qsizetype ende = p + ordner.size();
-            if (p < pos || (p > 0 && !davorErlaubt(t[p - 1])) ||
-                (ende < t.size() && !danachErlaubt(t[ende])))
-                continue;
-            if (p > pos)
-                ergebnis.append({t.mid(pos, p - pos), false});
-            ergebnis.append({platzhalter, true});
-            pos = ende;
-        }
-        if (pos < t.size())
-            ergebnis.append({t.mid(pos), false});
-    }
-    stuecke = ergebnis;
-}
-
-void textErsetzen(Stuecke& stuecke, const QString& suche, const QString& platzhalter)
+/// `suche` replaced by `platzhalter`, with exact case, left to right without
+/// overlaps, in the pieces no placeholder stands for yet; with
+/// `ganzeBestandteile` only where it stands as whole path components.
+void ersetzen(Stuecke& stuecke, const QString& suche, const QString& platzhalter,
+              bool ganzeBestandteile)
 {
     if (suche.isEmpty())
         return;
@@ -72,16 +45,29 @@ void textErsetzen(Stuecke& stuecke, const QString& suche, const QString& platzha
         const QString& t = stueck.text;
         qsizetype pos = 0;
         for (qsizetype p = t.indexOf(suche, 0, Qt::CaseSensitive); p >= 0;
-             p = t.indexOf(suche, pos, Qt::CaseSensitive)) {
+             p = t.indexOf(suche, p + 1, Qt::CaseSensitive)) {
+            const qsizetype ende = p + suche.size();
+            if (p < pos)
+                continue;
+            if (ganzeBestandteile && ((p > 0 && !davorErlaubt(t[p - 1])) ||
+                                      (ende < t.size() && !danachErlaubt(t[ende]))))
+                continue;
             if (p > pos)
                 ergebnis.append({t.mid(pos, p - pos), false});
             ergebnis.append({platzhalter, true});
-            pos = p + suche.size();
+            pos = ende;
         }
         if (pos < t.size())
             ergebnis.append({t.mid(pos), false});
     }
     stuecke = ergebnis;
+}
+
+void ordnerErsetzen(Stuecke& stuecke, QString ordner, const QString& platzhalter)
+{
+    while (ordner.size() > 1 && (ordner.endsWith(u'/') || ordner.endsWith(u'\\')))
+        ordner.chop(1);
+    ersetzen(stuecke, ordner, platzhalter, true);
 }
 
 void sonderOrdnerErsetzen(Desktop& desktop, Stuecke& stuecke)
@@ -171,7 +157,7 @@ QString PlatzhalterEinsetzen(Desktop& desktop, const QString& text, const QStrin
     Stuecke stuecke{{text, false}};
     ordnerErsetzen(stuecke, programmordner, u"[TVSoftwarePfad]"_s);
     sonderOrdnerErsetzen(desktop, stuecke);
-    textErsetzen(stuecke, titel, u"[TVAnwendungtitel]"_s);
+    ersetzen(stuecke, titel, u"[TVAnwendungtitel]"_s, false);
     return zusammensetzen(stuecke);
 }
 

@@ -23,11 +23,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString kCrLf = u"\r\n"_s;
 const QString kKeineVonDiesen = u"(keine von diesen)"_s;
-// Settings elements: current definition, folder of the TV application, mute,
-// channel switching.
-constexpr qint32 kElementDefinition = 10;
-constexpr qint32 kElementProgrammordner = 11;
-constexpr qint32 kElementStummschaltung = 15;
 
 // Button states of an ordinary page and of the welcome page.
 constexpr int kAn = 1;

@@ -63,6 +63,13 @@ public:
     };
 
 private:
+    // Settings elements: current definition, folder of the TV application,
+    // mute, channel switching.
+    static constexpr qint32 kElementDefinition = 10;
+    static constexpr qint32 kElementProgrammordner = 11;
+    static constexpr qint32 kElementStummschaltung = 15;
+    static constexpr qint32 kElementKanalWechseln = 17;
+
     enum class Knopf
     {
         Weiter,

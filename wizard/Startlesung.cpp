@@ -11,13 +11,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr qint32 kElementDefinition = 10;
-constexpr qint32 kElementProgrammordner = 11;
-constexpr qint32 kElementStummschaltung = 15;
-constexpr qint32 kElementKanalWechseln = 17;
-} // namespace
-
 void Assistent::startlesung()
 {
     f.KanalWechselnAktiv = true;
