@@ -12,7 +12,8 @@ pakete=(cmake ninja-build g++ pkg-config
 if [ "${1:-}" = --tests ]; then
     pakete+=(xvfb openbox x11-utils x11-xkb-utils xdotool xterm
              pulseaudio pulseaudio-utils alsa-utils
-             clang-14 libclang-rt-14-dev)
+             clang-14 libclang-rt-14-dev
+             ffmpeg vlc mpv mplayer kaffeine kodi tvtime xawtv)
 fi
 
 fehlend=()
