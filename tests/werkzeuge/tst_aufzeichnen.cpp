@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -149,9 +150,10 @@ private slots:
         const int c = code.toInt();
         QCOMPARE(e.code, c);
         // Usage errors go on with the usage text.
-        fehler.replace(u"$ORDNER"_s, m_ordner.path()) += c == 2 ? u"\n\nAufruf: "_s
-                                                         : c    ? u"\n"_s
-                                                                : u""_s;
+        fehler.replace(u"$ORDNER"_s, m_ordner.path()).replace(u"$HIER"_s, QDir::currentPath()) +=
+            c == 2 ? u"\n\nAufruf: "_s
+            : c    ? u"\n"_s
+                   : u""_s;
         QVERIFY2(c == 2 ? e.fehler.startsWith(fehler) : e.fehler == fehler, qPrintable(e.fehler));
         if (aus != u"-"_s)
             QCOMPARE(e.aus, aus);

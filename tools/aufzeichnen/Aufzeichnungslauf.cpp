@@ -45,6 +45,7 @@ public:
         definitionLaden();
 
         m_f.Kanal = m_o.kanal;
+        m_f.TVAufzeichnungenPfad = m_o.aufnahmeordner;
         m_f.Titel = m_o.titel;
         m_f.StatusAnzeigen = m_o.status;
     }

@@ -1,5 +1,8 @@
 #include "tools/aufzeichnen/Befehlszeile.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -11,7 +14,7 @@ constexpr int kHoechstdauer = 7 * 24 * 3600;
 QString Aufrufhilfe()
 {
     return u"Aufruf: aufzeichnen DATEI.azs [--kanal NR] [--titel TEXT] [--dauer SEKUNDEN] "
-           u"[--status]\n"
+           u"[--aufnahmeordner ORDNER] [--status]\n"
            u"        aufzeichnen --prozesse\n"
            u"\n"
            u"Führt die Aufzeichnung der Definitionsdatei DATEI.azs aus dem Programmordner aus:\n"
@@ -20,6 +23,10 @@ QString Aufrufhilfe()
            u"  --kanal NR         Kanal für [Kanal] (Vorgabe: 01)\n"
            u"  --titel TEXT       Sendungstitel für [Titel] (Vorgabe: Beispielsendung)\n"
            u"  --dauer SEKUNDEN   Dauer der Aufzeichnung in ganzen Sekunden (Vorgabe: 15)\n"
+           u"  --aufnahmeordner ORDNER\n"
+           u"                     Ordner für [TVAufzeichnungenPfad], in dem die TV-Anwendung die\n"
+           u"                     Aufnahme ablegt (Vorgabe: leer; die Definition nennt dann den\n"
+           u"                     Ordner der TV-Anwendung)\n"
            u"  --status           jeden Befehl im Statusfenster anzeigen\n"
            u"  --prozesse         die laufenden Prozesse auflisten\n"_s;
 }
@@ -29,6 +36,7 @@ std::optional<Laufoptionen> BefehlszeileLesen(const QStringList& argumente, QStr
     Laufoptionen o;
     bool hatDatei = false;
     bool nurProzesse = true;
+    bool hatAufnahmeordner = false;
     for (qsizetype i = 0; i < argumente.size(); ++i) {
         const QString& a = argumente.at(i);
         const auto wert = [&]() -> std::optional<QString> {
@@ -63,6 +71,23 @@ std::optional<Laufoptionen> BefehlszeileLesen(const QStringList& argumente, QStr
                 return std::nullopt;
             }
             o.dauerSekunden = dauer;
+        } else if (a == u"--aufnahmeordner"_s) {
+            if (hatAufnahmeordner) {
+                fehler = u"Die Option %1 darf nur einmal angegeben werden."_s.arg(a);
+                return std::nullopt;
+            }
+            hatAufnahmeordner = true;
+            const std::optional<QString> w = wert();
+            if (!w)
+                return std::nullopt;
+            const QFileInfo ordner(QDir::current(), *w);
+            if (w->isEmpty() || !ordner.isDir()) {
+                fehler = u"Der Aufnahmeordner \"%1\" ist kein vorhandener Ordner."_s.arg(*w);
+                return std::nullopt;
+            }
+            o.aufnahmeordner = QDir::cleanPath(ordner.absoluteFilePath());
+            if (!o.aufnahmeordner.endsWith(u'/'))
+                o.aufnahmeordner += u'/';
         } else if (a.startsWith(u'-') && a.size() > 1) {
             fehler = u"Unbekannte Option %1."_s.arg(a);
             return std::nullopt;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -19,6 +20,7 @@
 #include "script/x11/X11Desktop.h"
 #include "script/x11/X11Tastatur.h"
 #include "system/Fehler.h"
+#include "system/Programmordner.h"
 #include "tools/aufzeichnen/Aufzeichnungslauf.h"
 #include "tools/aufzeichnen/Befehlszeile.h"
 
@@ -124,6 +126,9 @@ int main(int argc, char** argv)
         return kErfolg;
     }
 
+    // Programs the definition starts inherit the program folder, so that it
+    // can name files beside it (the channel list) by a relative name.
+    QDir::setCurrent(AppPfad());
     signaleAbfangen(*app, aus, fehler);
     int ergebnis = kErfolg;
     X11Desktop desktop;
