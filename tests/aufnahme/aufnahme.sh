@@ -13,12 +13,12 @@
 # MIT_SENDERNAME: ja (the recording carries the service name) or nein.
 # ORDNER is made afresh and keeps the logs for a look afterwards.
 set -u
-if [ $# -lt 6 ]; then
-    echo "usage: $0 AZS AUFZEICHNEN EINRICHTER ORDNER MIT_SENDERNAME KANAL..." >&2
+if [ $# -lt 7 ]; then
+    echo "usage: $0 AZS AUFZEICHNEN EINRICHTER ORDNER MIT_SENDERNAME ERSATZ KANAL..." >&2
     exit 2
 fi
-azs=$1 aufzeichnen=$2 einrichter=$3 ordner=$4 mit_sendername=$5
-shift 5
+azs=$1 aufzeichnen=$2 einrichter=$3 ordner=$4 mit_sendername=$5 ersatz=$6
+shift 6
 kanaele=("$@")
 if [ "$(id -u)" -ne 0 ]; then
     echo "Übersprungen: der Test legt einen Benutzer an und braucht dafür root." >&2
@@ -96,29 +96,31 @@ pruefen() { # pruefen BEDINGUNG-ERFÜLLT TEXT
     fi
 }
 laeuft_noch() { pgrep -u "$benutzer" -x "$programm" >/dev/null; }
+# A recording that begins mid-packet makes the decoders complain; only the
+# values count. Streams inside programs are listed twice: the first counts.
+probe() { ffprobe -v quiet "$@" -of default=nw=1:nk=1 "$datei" 2>/dev/null | head -n 1; }
+aufnehmen() { # aufnehmen ARGUMENT... (uses $kanal for the log's name)
+    runuser -u "$benutzer" -- env -i HOME="$lauf/heim" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \
+        LANG=C.UTF-8 "$prog/aufzeichnen" "$name.azs" "$@" >"$lauf/aufzeichnen-$kanal.log" 2>&1
+    local code=$?
+    pruefen "$([ $code -eq 0 ] && echo ja)" "aufzeichnen endete mit $code: $(cat "$lauf/aufzeichnen-$kanal.log")"
+    # The close list has ended the program, or ends it within a few seconds.
+    for _ in $(seq 1 50); do laeuft_noch || break; sleep 0.1; done
+    pruefen "$(laeuft_noch || echo ja)" "$programm läuft nach dem Schließen noch"
+    pkill -KILL -u "$benutzer" -x "$programm" 2>/dev/null
+}
 
 for kanal in "${kanaele[@]}"; do
     k=$((10#$kanal))
     ziel=$lauf/aufnahmen/kanal-$kanal
     mkdir -p "$ziel"
     chown "$benutzer" "$ziel"
-    runuser -u "$benutzer" -- env -i HOME="$lauf/heim" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin \
-        LANG=C.UTF-8 "$prog/aufzeichnen" "$name.azs" --kanal "$kanal" --dauer 5 \
-        --aufnahmeordner "$ziel" >"$lauf/aufzeichnen-$kanal.log" 2>&1
-    code=$?
-    pruefen "$([ $code -eq 0 ] && echo ja)" "aufzeichnen endete mit $code: $(cat "$lauf/aufzeichnen-$kanal.log")"
-    # The close list has ended the program, or ends it within a few seconds.
-    for _ in $(seq 1 50); do laeuft_noch || break; sleep 0.1; done
-    pruefen "$(laeuft_noch || echo ja)" "$programm läuft nach dem Schließen noch"
-    pkill -KILL -u "$benutzer" -x "$programm" 2>/dev/null
+    aufnehmen --kanal "$kanal" --dauer 5 --aufnahmeordner "$ziel"
 
     mapfile -t dateien < <(find "$ziel" -mindepth 1)
     pruefen "$([ ${#dateien[@]} -eq 1 ] && echo ja)" "${#dateien[@]} Aufnahmen statt einer: ${dateien[*]}"
     [ ${#dateien[@]} -eq 1 ] || continue
     datei=${dateien[0]}
-    # A recording that begins mid-packet makes the decoders complain; only
-    # the values count. Streams inside programs are listed twice: the first.
-    probe() { ffprobe -v quiet "$@" -of default=nw=1:nk=1 "$datei" 2>/dev/null | head -n 1; }
     format=$(probe -show_entries format=format_name)
     dauer=$(probe -show_entries format=duration)
     groesse=$(probe -select_streams v:0 -show_entries stream=width)x$(probe -select_streams v:0 -show_entries stream=height)
@@ -134,4 +136,17 @@ for kanal in "${kanaele[@]}"; do
         pruefen "$([ "$dienst" = "Kanal $kanal" ] && echo ja)" "Dienst \"$dienst\" statt \"Kanal $kanal\""
     fi
 done
+
+kanal=01
+case "$ersatz" in programm) ersatzordner=$prog ;; *) ersatzordner=$lauf/heim ;; esac
+aufnehmen --kanal "$kanal" --dauer 3
+mapfile -t dateien < <(find "$ersatzordner" -maxdepth 1 -type f -name '*.ts')
+pruefen "$([ ${#dateien[@]} -eq 1 ] && echo ja)" "ohne Aufnahmeordner ${#dateien[@]} Aufnahmen in $ersatzordner statt einer"
+if [ ${#dateien[@]} -eq 1 ]; then
+    datei=${dateien[0]}
+    format=$(probe -show_entries format=format_name)
+    groesse=$(probe -select_streams v:0 -show_entries stream=width)x$(probe -select_streams v:0 -show_entries stream=height)
+    echo "$name ohne Aufnahmeordner: $datei $format $groesse"
+    pruefen "$([ "$format" = mpegts ] && [ "$groesse" = "${groessen[0]}" ] && echo ja)" "ohne Aufnahmeordner: \"$format\" $groesse"
+fi
 exit $fehler

@@ -24,9 +24,10 @@ QString Aufrufhilfe()
            u"  --titel TEXT       Sendungstitel für [Titel] (Vorgabe: Beispielsendung)\n"
            u"  --dauer SEKUNDEN   Dauer der Aufzeichnung in ganzen Sekunden (Vorgabe: 15)\n"
            u"  --aufnahmeordner ORDNER\n"
-           u"                     Ordner für [TVAufzeichnungenPfad], in dem die TV-Anwendung die\n"
-           u"                     Aufnahme ablegt (Vorgabe: leer; die Definition nennt dann den\n"
-           u"                     Ordner der TV-Anwendung)\n"
+           u"                     vorhandener Ordner für [TVAufzeichnungenPfad], in dem die\n"
+           u"                     TV-Anwendung die Aufnahme ablegt (Vorgabe: leer; dann legt sie\n"
+           u"                     sie in ihrem eigenen Ordner ab, den der Hinweis der Definition\n"
+           u"                     nennt)\n"
            u"  --status           jeden Befehl im Statusfenster anzeigen\n"
            u"  --prozesse         die laufenden Prozesse auflisten\n"_s;
 }
