@@ -39,7 +39,7 @@ mkdir -p "$ordner"
 lauf=$(mktemp -d /tmp/sendaro-aufnahme.XXXXXX)
 chmod 755 "$lauf"
 prog=$lauf/programm
-mkdir -p "$prog" "$lauf/heim" "$lauf/sender"
+mkdir -p "$prog" "$lauf/heim"
 cp "$aufzeichnen" "$einrichter" "$azs" "$prog/"
 "$prog/einrichter" >/dev/null || { echo "FEHLER: einrichter" >&2; exit 1; }
 
