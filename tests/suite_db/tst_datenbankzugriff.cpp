@@ -99,9 +99,9 @@ private slots:
         QTest::newRow("sofort") << 0 << QString();
         QTest::newRow("1 s") << 1 << QString();
         QTest::newRow("2 s") << 2
-                             << u"06.12.2026 20:00:00: Ok: 2s: select count(*) from Sendungen"_s;
+                             << u"06.12.2026 20:00:02: Ok: 2s: select count(*) from Sendungen"_s;
         QTest::newRow("3 s") << 3
-                             << u"06.12.2026 20:00:00: Ok: 3s: select count(*) from Sendungen"_s;
+                             << u"06.12.2026 20:00:03: Ok: 3s: select count(*) from Sendungen"_s;
     }
     void langsameAbfrage()
     {
