@@ -352,8 +352,9 @@ private:
                          qPrintable(QString::number(i)));
                 continue;
             }
-            QCOMPARE(neu.element(i).typ(),
-                     i == 15 ? Einstellungswert::Wahrheitswert : Einstellungswert::Text);
+            // Stored as the suite reads them: 15 with type code 11 (boolean),
+            // 10 and 11 with type code 8 (text), low byte first.
+            QCOMPARE(neu.element(i).bytes().left(2).toHex(), i == 15 ? "0b00"_ba : "0800"_ba);
             QCOMPARE(neu.element(i).alsText(), soll[i]);
         }
     }
