@@ -116,10 +116,13 @@ void frmWizard::KnoepfeAnwenden()
 
     const qint16 fertig = m_zustand[KnopfFertigstellen];
     if (fertig == 1 || fertig == 2) {
-        // Without Weiter, Fertig stellen takes its place; otherwise it goes
-        // back to its own.
-        const int links = m_zustand[KnopfWeiter] == 0 ? cmdWeiter->x() : m_twips.x(210);
-        cmdFertigstellen->move(links, cmdFertigstellen->y());
+        // Without Weiter, Fertig stellen takes its place; beside a shown
+        // Weiter it goes back to its own. A Weiter that an earlier page hid
+        // and this one leaves alone moves nothing.
+        if (m_zustand[KnopfWeiter] == 0)
+            cmdFertigstellen->move(cmdWeiter->x(), cmdFertigstellen->y());
+        else if (!cmdWeiter->isHidden())
+            cmdFertigstellen->move(m_twips.x(210), cmdFertigstellen->y());
     }
     standardknopfSetzen();
     tabfolgeSetzen();

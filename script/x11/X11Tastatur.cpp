@@ -375,7 +375,7 @@ void X11Tastatur::indexBauen()
     }
 }
 
-unsigned long X11Tastatur::keysymFuer(const TastenAktion& a) const
+unsigned long X11Tastatur::keysymFuer(const TastenAktion& a)
 {
     if (a.art == TastenAktion::Art::Taste)
         return sondertastenKeysym(a.taste);

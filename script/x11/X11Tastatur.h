@@ -43,6 +43,11 @@ public:
     /// here is released again before it returns.
     bool senden(const QList<TastenAktion>& aktionen);
 
+    /// The keysym that a key or character action types, before it is looked
+    /// up in the keyboard map; NoSymbol (0) for a control character that no
+    /// key gives.
+    static unsigned long keysymFuer(const TastenAktion& a);
+
     /// Clears the keycodes borrowed for keysyms that the map lacks.
     void ersatzFreigeben();
 
@@ -69,7 +74,6 @@ private:
     void kartePruefen();
     void indexBauen();
     const Anschlag* finden(const TastenAktion& a, unsigned long* keysymOhneTaste);
-    unsigned long keysymFuer(const TastenAktion& a) const;
     bool ersatzZuweisen(const QList<TastenAktion>& aktionen, qsizetype ab, bool neuVerteilen);
     bool sendenOhneRahmen(const QList<TastenAktion>& aktionen);
     void tippen(const Anschlag& a, int wiederholungen);

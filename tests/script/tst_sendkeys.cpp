@@ -20,6 +20,17 @@ private slots:
         QCOMPARE(SendKeysBeschreibung(aktionen), erwartet);
     }
 
+    // A modifier holds for the next key or group only.
+    void bereich_data() { falltabelle("tasten-faelle.txt", "bereich"); }
+    void bereich()
+    {
+        QFETCH(QString, tasten);
+        QFETCH(QString, aktionen);
+        QList<TastenAktion> ist;
+        QVERIFY(SendKeysZerlegen(tasten, ist));
+        QCOMPARE(SendKeysBeschreibung(ist), aktionen);
+    }
+
     void ungueltig_data()
     {
         falltabelle("script-faelle.txt", "sendkeys-ungueltig");

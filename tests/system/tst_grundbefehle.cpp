@@ -56,13 +56,6 @@ private slots:
         QCOMPARE(QDir::currentPath(), QDir(m_programmordner.path()).canonicalPath());
     }
 
-    void nullErsetzen()
-    {
-        // A database null is a null value of its column's type.
-        QCOMPARE(NullErsetzen(QVariant(QMetaType::fromType<QString>()), 0), QVariant(0));
-        QCOMPARE(NullErsetzen(QVariant(5), u"x"_s), QVariant(5));
-    }
-
     void logZeile()
     {
         const QString datei = m_dir.filePath(u"protokoll.log"_s);

@@ -13,6 +13,7 @@
 
 #include "system/Einstellungsarray.h"
 #include "system/Programmordner.h"
+#include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/Fehlerpruefung.h"
 #include "tests/wizard/Skriptbenutzer.h"
 #include "wizard/Assistent.h"
@@ -106,6 +107,56 @@ private slots:
                 QTest::newRow(qPrintable(zeile.mid(1, zeile.size() - 2)))
                     << zeile.mid(1, zeile.size() - 2);
         }
+    }
+
+    // Every way of the step table is taken by some road, and no road takes
+    // another: a changed target of Weiter or Zurück fails that road.
+    void schritte_data() { falltabelle("assistent-schritte.txt", "schritte"); }
+    void schritte()
+    {
+        QFETCH(QString, weiter);
+        QFETCH(QString, zurueck);
+        const QString schritt = QString::fromUtf8(QTest::currentDataTag());
+        QSet<QString> istWeiter, istZurueck;
+        const auto id = [](const QString& feld) {
+            QString i = feld.section(u'{', 0, 0).section(u'*', 0, 0);
+            return i.endsWith(u"neu"_s) ? i.chopped(3) : i;
+        };
+        static const QRegularExpression schrittname(u"^(S\\d+|Testfrage)$"_s);
+        QFile f(QStringLiteral(SENDARO_TESTDATEN "/assistent-wege.txt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // The pages of each road in order, with their answers.
+        QList<QStringList> seiten;
+        for (const QString& zeile : QString::fromUtf8(f.readAll()).split(u'\n')) {
+            if (zeile.startsWith(u'['))
+                seiten << QStringList{u"["_s};
+            else if (!zeile.isEmpty() && zeile.at(0).isUpper())
+                seiten << QStringList{id(zeile.section(u'\t', 0, 0)), zeile.section(u'\t', 2, 2)};
+        }
+        for (qsizetype i = 0; i < seiten.size(); ++i) {
+            if (seiten[i].first() != schritt)
+                continue;
+            const QString antwort = seiten[i].value(1).section(u' ', 0, 0);
+            if (antwort != u"w"_s && antwort != u"z"_s)
+                continue;
+            // Boxes and status pages lie on the way; a page answered with
+            // a button of its own ends it.
+            for (qsizetype j = i + 1; j < seiten.size() && seiten[j].first() != u"["_s; ++j) {
+                if (schrittname.match(seiten[j].first()).hasMatch()) {
+                    (antwort == u"w"_s ? istWeiter : istZurueck) << seiten[j].first();
+                    break;
+                }
+                const QString a = seiten[j].value(1);
+                if (a.startsWith(u'w') || a.startsWith(u'z') || a.startsWith(u'a'))
+                    break;
+            }
+        }
+        const auto menge = [](const QString& text) {
+            const QStringList teile = text.split(u'|', Qt::SkipEmptyParts);
+            return QSet<QString>(teile.cbegin(), teile.cend());
+        };
+        QCOMPARE(istWeiter, menge(weiter));
+        QCOMPARE(istZurueck, menge(zurueck));
     }
 
     void wege()
@@ -301,8 +352,9 @@ private:
                          qPrintable(QString::number(i)));
                 continue;
             }
-            QCOMPARE(neu.element(i).typ(),
-                     i == 15 ? Einstellungswert::Wahrheitswert : Einstellungswert::Text);
+            // Stored as the suite reads them: 15 with type code 11 (boolean),
+            // 10 and 11 with type code 8 (text), low byte first.
+            QCOMPARE(neu.element(i).bytes().left(2).toHex(), i == 15 ? "0b00"_ba : "0800"_ba);
             QCOMPARE(neu.element(i).alsText(), soll[i]);
         }
     }

@@ -19,6 +19,32 @@ using namespace Qt::StringLiterals;
 
 using Werte = QHash<QString, QString>;
 
+namespace {
+// The shown labels, buttons and fields with a text whose place in the
+// picture holds a single colour: their text did not come out.
+QStringList ohneSichtbarenText(const frmWizard& d, const QImage& bild)
+{
+    QStringList leer;
+    const qreal faktor = bild.devicePixelRatio();
+    for (const QWidget* w : d.findChildren<QWidget*>()) {
+        const QVariant text = w->property("text");
+        if (!w->isVisible() || !text.isValid() || text.toString().trimmed().isEmpty() ||
+            w->visibleRegion().isEmpty())
+            continue;
+        const QRect r = w->visibleRegion().boundingRect().translated(w->mapTo(&d, QPoint()));
+        const QRect punkte(QPointF(r.topLeft()).toPoint() * faktor, r.size() * faktor);
+        const QRgb erste = bild.pixel(punkte.topLeft());
+        bool farbig = false;
+        for (int y = punkte.top(); !farbig && y <= punkte.bottom(); ++y)
+            for (int x = punkte.left(); !farbig && x <= punkte.right(); ++x)
+                farbig = bild.valid(x, y) && bild.pixel(x, y) != erste;
+        if (!farbig)
+            leer << w->objectName() + u": "_s + text.toString();
+    }
+    return leer;
+}
+} // namespace
+
 class TestSeitenbilder : public QObject
 {
     Q_OBJECT
@@ -84,8 +110,11 @@ void TestSeitenbilder::seite()
         d->grab().save(auswahlBild);
         d->reject();
     });
+    QStringList unsichtbar;
     Wachhund wachhund(m_dialog, [&] {
-        m_dialog.grab().save(bild);
+        const QImage aufnahme = m_dialog.grab().toImage();
+        aufnahme.save(bild);
+        unsichtbar = ohneSichtbarenText(m_dialog, aufnahme);
         if (werte.contains(u"durchsuchen"_s)) {
             // The chooser opens in the current directory.
             QDir::setCurrent(werte.value(u"durchsuchen"_s));
@@ -96,7 +125,12 @@ void TestSeitenbilder::seite()
         auto* bereich = element<QScrollArea>(m_dialog, u"ShapeComboTextZeilenbereich"_s);
         if (art == u"befehle" && bereich->verticalScrollBar()->maximum() > 0) {
             element(m_dialog, u"ShapeComboTextText12"_s)->setFocus();
-            m_dialog.grab().save(QString(bild).replace(u".png"_s, u"_unten.png"_s));
+            const QImage unten = m_dialog.grab().toImage();
+            unten.save(QString(bild).replace(u".png"_s, u"_unten.png"_s));
+            // The focused last row has scrolled into view.
+            if (unten == aufnahme)
+                unsichtbar << u"(nicht gerollt)"_s;
+            unsichtbar << ohneSichtbarenText(m_dialog, unten);
         }
         m_dialog.SeiteBeenden();
     });
@@ -113,10 +147,14 @@ void TestSeitenbilder::seite()
     if (art == u"befehle") // the editor shows the rows as given
         QVERIFY(ergebnis.startsWith(werte.value(u"eintraege"_s)));
     // Status pages return at once; they are photographed afterwards.
-    if (!QFile::exists(bild))
-        m_dialog.grab().save(bild);
+    if (!QFile::exists(bild)) {
+        const QImage aufnahme = m_dialog.grab().toImage();
+        aufnahme.save(bild);
+        unsichtbar = ohneSichtbarenText(m_dialog, aufnahme);
+    }
     QVERIFY(!wachhund.abgelaufen);
-    QVERIFY(!QImage(bild).isNull());
+    // Every text of the page shows in the picture.
+    QCOMPARE(unsichtbar, QStringList());
     if (werte.contains(u"durchsuchen"_s))
         QVERIFY(!QImage(auswahlBild).isNull());
 }

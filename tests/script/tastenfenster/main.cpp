@@ -1,5 +1,5 @@
 // tastenfenster --titel TEXT --ausgabe DATEI [--verborgen | --ausblenden |
-//                                             --vollbild-nach MS]
+//                                             --vollbild-nach MS] [--keysym]
 // A window that appends every key press to DATEI (UTF-8), so a test can
 // compare exactly what arrived: a printable key's text as it stands, any
 // other key (or one with Ctrl, Alt, Meta, or from the keypad) as
@@ -10,6 +10,9 @@
 // withdrawn again as soon as it is on the screen (hidden to the tray);
 // --vollbild-nach MS: it is made at once and shown full-screen MS
 // milliseconds later, as a program that is slow to start.
+// --keysym: each key written as <Name> also gets the keysym the server
+// delivered, in hex ("<Del:ffff>"), since Qt gives some keys the name of
+// another (Clear is Del) and others none at all (Break).
 #include <algorithm>
 
 #include <QFile>
@@ -24,6 +27,7 @@ class Tastenfenster : public QRasterWindow
 public:
     QFile ausgabe;
     bool ausblendenWennSichtbar = false;
+    bool mitKeysym = false;
 
 protected:
     void exposeEvent(QExposeEvent* e) override
@@ -55,7 +59,9 @@ protected:
             !text.isEmpty() && std::ranges::all_of(text, [](QChar c) { return c.isPrint(); }) &&
             !(e->modifiers() &
               (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier));
-        const QString name = QKeySequence(e->keyCombination()).toString(QKeySequence::PortableText);
+        QString name = QKeySequence(e->keyCombination()).toString(QKeySequence::PortableText);
+        if (mitKeysym)
+            name += u':' + QString::number(e->nativeVirtualKey(), 16);
         ausgabe.write((druckbar ? text : u'<' + name + u'>').toUtf8());
     }
 };
@@ -74,6 +80,7 @@ int main(int argc, char** argv)
     fenster.setTitle(a.at(titel));
     fenster.resize(420, 120);
     fenster.ausgabe.setFileName(a.at(datei));
+    fenster.mitKeysym = a.contains(QStringLiteral("--keysym"));
     if (!fenster.ausgabe.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         fputs("tastenfenster: Ausgabedatei kann nicht geschrieben werden\n", stderr);
         return 1;
