@@ -127,8 +127,40 @@ class TestMitgelieferteX11 : public QObject
     QList<qint64> m_uebrig;
     QString m_anwendungsdatei;
     QByteArray m_home;
+    QTemporaryDir m_sender;
+
+    QStringList dateien() const
+    {
+        return QDir(kQuelle).entryList({u"*.azs"_s}, QDir::Files, QDir::Name);
+    }
 
 private slots:
+    // Definitions that open the channel list kanaele.m3u get one whose three
+    // entries are a long local MPEG-TS, so that the player keeps running
+    // until it is told to close.
+    void initTestCase()
+    {
+        QVERIFY(m_sender.isValid());
+        bool liste = false;
+        for (const QString& d : dateien()) {
+            QFile f(kQuelle + u'/' + d);
+            liste = liste ||
+                    (f.open(QIODevice::ReadOnly) && f.readAll().toLower().contains("kanaele.m3u"));
+        }
+        if (!liste)
+            return;
+        QVERIFY(QFile::setPermissions(m_sender.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                           QFile::ExeOwner | QFile::ReadOther |
+                                                           QFile::ExeOther));
+        QProcess ffmpeg;
+        ffmpeg.start(u"ffmpeg"_s, {u"-v"_s, u"error"_s, u"-y"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+                                   u"testsrc=size=160x120:rate=5"_s, u"-t"_s, u"600"_s, u"-c:v"_s,
+                                   u"mpeg2video"_s, u"-b:v"_s, u"50k"_s, u"-f"_s, u"mpegts"_s,
+                                   m_sender.filePath(u"kanal.ts"_s)});
+        QVERIFY2(ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0,
+                 ffmpeg.readAllStandardError().constData());
+    }
+
     void cleanup()
     {
         // Whatever a failed run left running is ended by its own id.
@@ -179,6 +211,17 @@ private slots:
         a.wahrheitswertSetzen(15, false);
         a.wahrheitswertSetzen(17, true);
         EinstellungsdateiSchreiben(prog + u"/sendwacht.cfg"_s, a);
+        const QString kanal = m_sender.filePath(u"kanal.ts"_s);
+        if (QFile::exists(kanal)) {
+            QFile liste(prog + u"/kanaele.m3u"_s);
+            QVERIFY(liste.open(QIODevice::WriteOnly));
+            liste.write("#EXTM3U\n");
+            for (int nr = 1; nr <= 3; ++nr)
+                liste.write(QStringLiteral("#EXTINF:-1,Kanal %1\n%2\n")
+                                .arg(nr, 2, 10, QLatin1Char('0'))
+                                .arg(kanal)
+                                .toUtf8());
+        }
 
         // A session bus of its own, as a desktop session has one; KDE
         // programs do not start without.
