@@ -4,6 +4,7 @@
 // and the wizard detects exactly the programs whose folders are there.
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,13 +62,15 @@ QString standardordner(const QString& datei)
     return OrdnerJokerErsetzen(d, SchluesselwertLesen(datei, u"Standardverzeichnis"_s));
 }
 
-/// The program the start list launches, as an absolute path.
+/// The program the start list launches, as an absolute path (a bare name
+/// is looked up in PATH, as the start does).
 QString startprogramm(const QString& datei)
 {
     AufzeichnenderDesktop d;
     const QString zeile = OrdnerJokerErsetzen(
         d, BefehlsparameterLesen(datei, u"BefehlAnwendungStarten"_s, u"AnwendungStarten"_s, 1));
-    return zeile.section(u' ', 0, 0);
+    const QString programm = zeile.section(u' ', 0, 0);
+    return programm.contains(u'/') ? programm : QStandardPaths::findExecutable(programm);
 }
 
 bool anlegen(const QString& pfad, const QByteArray& inhalt)
