@@ -14,6 +14,9 @@ if [ "${1:-}" = --tests ]; then
              pulseaudio pulseaudio-utils alsa-utils
              clang-14 libclang-rt-14-dev
              ffmpeg vlc mpv mplayer kaffeine kodi tvtime xawtv)
+    # dbus-run-session: KDE programs such as Kaffeine start only with a
+    # session bus, which the tests give them.
+    pakete+=(dbus-daemon)
 fi
 
 fehlend=()
