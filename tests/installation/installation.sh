@@ -25,14 +25,25 @@ mkdir "$heim"
 benutzer="" wizard_pid=""
 
 aufraeumen() {
-    [ -n "$wizard_pid" ] && kill "$wizard_pid" 2>/dev/null
-    # A wizard the desktop entry started that the test never saw.
-    local exe
-    for exe in /proc/[0-9]*/exe; do
-        case "$(readlink "$exe" 2>/dev/null)" in
-        "$heim"/*) p=${exe#/proc/}; kill "${p%/exe}" 2>/dev/null ;;
-        esac
+    # The wizard, also one the desktop entry started that the test never saw:
+    # every process running a program from the installation.
+    local pids=() exe
+    [ -n "$wizard_pid" ] && pids+=("$wizard_pid")
+    for exe in $(find /proc/[0-9]*/exe -maxdepth 0 -lname "$heim/*" 2>/dev/null); do
+        exe=${exe#/proc/}
+        pids+=("${exe%/exe}")
     done
+    if [ ${#pids[@]} -gt 0 ]; then
+        kill "${pids[@]}" 2>/dev/null
+        local p lebt
+        for _ in $(seq 1 100); do
+            lebt=""
+            for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && lebt=1; done
+            [ -z "$lebt" ] && break
+            sleep 0.05
+        done
+    fi
+    # userdel refuses while another test holds the lock on /etc/passwd.
     if [ -n "$benutzer" ]; then
         for _ in 1 2 3 4 5 6 7 8 9 10; do
             userdel "$benutzer" 2>/dev/null && break
