@@ -140,7 +140,14 @@ entfernen() {
     fi
 }
 
+# One run at a time per program folder: two would mix their lists.
+sperren() {
+    exec 9<"$ordner"
+    flock -n 9 || fehler "In $ordner läuft gerade eine andere Installation oder Entfernung."
+}
+
 if [ "$modus" = entfernen ]; then
+    [ -d "$ordner" ] && sperren
     entfernen
     exit 0
 fi
@@ -179,6 +186,7 @@ done
 # ---- Installing --------------------------------------------------------------
 
 mkdir -p "$ordner"
+sperren
 alte_liste=()
 [ -f "$liste" ] && mapfile -t alte_liste <"$liste"
 neue_liste=()
@@ -195,7 +203,14 @@ liste_schreiben() {
     } >"$liste.installieren-$$"
     mv -f -T -- "$liste.installieren-$$" "$liste"
 }
-trap 'rc=$?; if [ $rc -ne 0 ]; then liste_schreiben "${alte_liste[@]}"; echo "$programm: Die Installation ist abgebrochen." >&2; fi' EXIT
+abbruch() {
+    rm -f -- "$ordner"/*.installieren-$$ "$anwendungen"/*.installieren-$$ \
+        "$symbole"/*/apps/*.installieren-$$
+    liste_schreiben "${alte_liste[@]}"
+    echo "$programm: Die Installation ist abgebrochen." >&2
+}
+trap 'rc=$?; [ $rc -eq 0 ] || abbruch' EXIT
+trap 'exit 130' INT TERM HUP
 
 # Programs, help file and whatever else is shipped except definitions.
 for datei in "$quellordner"/*; do
