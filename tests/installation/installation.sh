@@ -138,9 +138,11 @@ definition "$q1/test-eins.azs" "Eins" "eins"
 definition "$q1/test-zwei.azs" "Zwei" "zwei"
 definition "$q1/test-drei.azs" "Drei" "drei"
 definition "$q1/test-sechs.azs" "Sechs" "sechs"
+definition "$q1/test-sieben.azs" "Sieben" "sieben"
 
 # The next release: eins and zwei changed, drei and sechs no longer
-# shipped, vier and fuenf new; a newer help file and aufzeichnen.
+# shipped, vier and fuenf new, sieben the same; a newer help file and
+# aufzeichnen.
 stufe2=$tmp/stufe2
 cp -a "$stufe1" "$stufe2"
 q2=$stufe2/share/sendaro
@@ -268,6 +270,7 @@ printf "'Vom Benutzer ergänzt\r\n" >>"$ordner/test-zwei.azs"
 definition "$ordner/test-vier.azs" "Meine Vier" "meine"
 definition "$ordner/meine.azs" "Meine" "meine"
 printf "'Vom Benutzer ergänzt\r\n" >>"$ordner/test-sechs.azs"
+rm "$ordner/test-sieben.azs"
 # A settings file einrichter would not accept: an update must not touch it either.
 printf 'nicht lesbar\0\1\2' >"$ordner/sendwacht.cfg"
 eigene="test-zwei.azs test-vier.azs meine.azs test-sechs.azs sendwacht.cfg"
@@ -291,6 +294,7 @@ cmp -s "$q2/test-zwei.azs" "$ordner/test-zwei.azs.neu" || fehler "die neue test-
 cmp -s "$q2/test-vier.azs" "$ordner/test-vier.azs.neu" || fehler "die neue test-vier.azs liegt nicht als test-vier.azs.neu daneben"
 [ ! -e "$ordner/test-drei.azs" ] || fehler "die nicht mehr mitgelieferte, unveränderte test-drei.azs bleibt"
 [ ! -e "$ordner/test-eins.azs.neu" ] || fehler "neben der aktualisierten test-eins.azs liegt eine .neu"
+cmp -s "$q2/test-sieben.azs" "$ordner/test-sieben.azs" || fehler "die gelöschte mitgelieferte test-sieben.azs ist nicht wieder da"
 for datei in "$q2"/*.azs "$q2/sendwacht.hlp" "$q2/aufzeichnen" "$q2/tvverknuepfen"; do
     name=${datei##*/}
     case " $eigene " in *" $name "*) continue ;; esac
