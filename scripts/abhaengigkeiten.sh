@@ -13,6 +13,7 @@ if [ "${1:-}" = --tests ]; then
     pakete+=(xvfb openbox x11-utils x11-xkb-utils xdotool xterm
              pulseaudio pulseaudio-utils alsa-utils
              clang-14 libclang-rt-14-dev
+             desktop-file-utils libglib2.0-bin
              ffmpeg vlc mpv mplayer kaffeine kodi tvtime xawtv)
     # dbus-run-session: KDE programs such as Kaffeine start only with a
     # session bus, which the tests give them.
