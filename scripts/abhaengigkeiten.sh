@@ -14,7 +14,7 @@ if [ "${1:-}" = --tests ]; then
              pulseaudio pulseaudio-utils alsa-utils
              clang-14 libclang-rt-14-dev
              desktop-file-utils libglib2.0-bin
-             ffmpeg vlc mpv mplayer kaffeine kodi tvtime xawtv)
+             ffmpeg vlc mpv mplayer kaffeine kodi)
     # dbus-run-session: KDE programs such as Kaffeine start only with a
     # session bus, which the tests give them.
     pakete+=(dbus-daemon)
