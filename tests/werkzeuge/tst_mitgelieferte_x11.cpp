@@ -89,14 +89,30 @@ std::pair<QString, QString> aktivesFenster()
     return {id, QString()};
 }
 
+// Set when this run created the user, so that the run also removes it.
+bool benutzerAngelegt = false;
+
+// useradd and userdel refuse while another test holds the lock on
+// /etc/passwd, so each is tried a few times.
+bool benutzerBefehl(const QString& befehl, const QStringList& argumente)
+{
+    for (int versuch = 0; versuch < 10; ++versuch) {
+        QProcess p;
+        p.start(befehl, argumente);
+        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return true;
+        QTest::qWait(500);
+    }
+    return false;
+}
+
 bool benutzerBereit(uid_t& uid, gid_t& gid)
 {
     if (!getpwnam(kBenutzer.toUtf8().constData())) {
-        QProcess p;
-        p.start(u"useradd"_s, {u"--system"_s, u"--no-create-home"_s, u"--shell"_s,
-                               u"/usr/sbin/nologin"_s, kBenutzer});
-        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        if (!benutzerBefehl(u"useradd"_s, {u"--system"_s, u"--no-create-home"_s, u"--shell"_s,
+                                           u"/usr/sbin/nologin"_s, kBenutzer}))
             return false;
+        benutzerAngelegt = true;
     }
     const passwd* pw = getpwnam(kBenutzer.toUtf8().constData());
     if (!pw)
@@ -160,6 +176,13 @@ private slots:
                                    m_sender.filePath(u"kanal.ts"_s)});
         QVERIFY2(ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0,
                  ffmpeg.readAllStandardError().constData());
+    }
+
+    void cleanupTestCase()
+    {
+        if (benutzerAngelegt)
+            QVERIFY2(benutzerBefehl(u"userdel"_s, {kBenutzer}),
+                     "Der Testbenutzer kann nicht entfernt werden.");
     }
 
     void cleanup()
