@@ -79,6 +79,41 @@ private slots:
         QCOMPARE(fehlerVon([&] { SkriptEinladen(f); }), QString());
     }
 
+    void kopfzeilen_data() { falltabelle("script-faelle.txt", "kopfzeilen"); }
+    void kopfzeilen()
+    {
+        QFETCH(QString, kopf);
+        QFETCH(QString, gueltig);
+        schreiben(u"k.azs"_s, kopf.toLatin1() + "\r\nBeschreibung=\"geladen\"\r\n");
+        Skriptfelder f;
+        f.SkriptDateiname = u"k.azs"_s;
+        const QString fehler = fehlerVon([&] { SkriptEinladen(f); });
+        if (gueltig == u"ja"_s) {
+            QCOMPARE(fehler, QString());
+            QCOMPARE(f.Beschreibung, u"geladen"_s);
+        } else {
+            QCOMPARE(fehler, u"(1) SkriptEinladen: Das Format oder die Version der "
+                             u"Skriptdatei ist ungültig."_s);
+            QCOMPARE(f.Beschreibung, QString());
+        }
+    }
+
+    void schluesselzeilen_data() { falltabelle("script-faelle.txt", "schluesselzeilen"); }
+    void schluesselzeilen()
+    {
+        QFETCH(QString, zeile);
+        QFETCH(QString, beschreibung);
+        QFETCH(QString, start);
+        schreiben(u"z.azs"_s, "<Sendaro Aufzeichnungsskript 1.0>\r\n" + zeile.toLatin1() + "\r\n");
+        const Skriptfelder f = laden(u"z.azs"_s);
+        QCOMPARE(f.Beschreibung, beschreibung);
+        QString befehle;
+        for (const QString& b : f.BefehleAnwendungStarten)
+            befehle += u'[' + b + u']';
+        QCOMPARE(befehle, start);
+        QCOMPARE(SchluesselwertLesen(u"z.azs"_s, u"Beschreibung"_s), beschreibung);
+    }
+
     void handgeschrieben_data() { falltabelle("script-faelle.txt", "definition-laden"); }
     void handgeschrieben()
     {
