@@ -16,6 +16,8 @@ class TestAufrufe : public QObject
     Q_OBJECT
 
     QTemporaryDir m_ordner;
+    // Qt warns on standard error when it has no runtime folder.
+    QTemporaryDir m_laufzeitordner;
 
 private slots:
     void initTestCase()
@@ -40,6 +42,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"DISPLAY"_s, u":4711"_s);
         env.insert(u"QT_LOGGING_RULES"_s, u"qt.qpa.*=false"_s);
+        env.insert(u"XDG_RUNTIME_DIR"_s, m_laufzeitordner.path());
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(QDir::tempPath());
         p.start(m_ordner.filePath(programm),
