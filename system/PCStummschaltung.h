@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+class Mischpult;
+
 /// Speaker mute through the ALSA simple mixer: mixer "default", element
 /// "Master", its playback switch (on PulseAudio or PipeWire desktops this
 /// reaches the default output). Every operation is silent: without a mixer,
@@ -25,3 +27,10 @@ bool GetMute(quint32 komponententyp);
 
 /// Switches the mute of the line on or off, all channels at once.
 void SetMute(quint32 komponententyp, bool an);
+
+/// The same on the elements of `mischpult` instead of the ALSA mixer. The
+/// line counts as muted when every channel of its playback switch is off.
+void PCStummschalten(Mischpult& mischpult);
+void PCStummschaltungZuruecksetzen(Mischpult& mischpult);
+bool GetMute(Mischpult& mischpult, quint32 komponententyp);
+void SetMute(Mischpult& mischpult, quint32 komponententyp, bool an);

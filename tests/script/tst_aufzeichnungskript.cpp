@@ -5,6 +5,7 @@
 #include "script/Aufzeichnungskript.h"
 #include "script/Skriptfelder.h"
 #include "script/Statusanzeige.h"
+#include "script/ZahlLesen.h"
 #include "tests/gemeinsam/AufzeichnenderDesktop.h"
 #include "tests/gemeinsam/Falltabelle.h"
 #include "tests/gemeinsam/Fehlerpruefung.h"
@@ -67,6 +68,21 @@ private slots:
                                ? QStringList()
                                : QStringList{bericht} + QStringList(fehler.isEmpty(), kOk));
         QCOMPARE(m_desktop.protokoll.join(u'|'), protokoll);
+    }
+
+    void zahlen_data() { falltabelle("script-faelle.txt", "zahlen"); }
+    void zahlen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, wert);
+        const std::optional<double> gelesen = ZahlLesen(text);
+        if (wert == u"ueberlauf"_s) {
+            QVERIFY2(!gelesen, qPrintable(QString::number(gelesen.value_or(0))));
+            return;
+        }
+        QVERIFY(gelesen);
+        // Exact: both sides are the double nearest to the decimal text.
+        QVERIFY2(*gelesen == wert.toDouble(), qPrintable(QString::number(*gelesen, 'g', 17)));
     }
 
     void warten_data() { falltabelle("script-faelle.txt", "warten"); }

@@ -79,6 +79,41 @@ private slots:
         QCOMPARE(fehlerVon([&] { SkriptEinladen(f); }), QString());
     }
 
+    void kopfzeilen_data() { falltabelle("script-faelle.txt", "kopfzeilen"); }
+    void kopfzeilen()
+    {
+        QFETCH(QString, kopf);
+        QFETCH(QString, gueltig);
+        schreiben(u"k.azs"_s, kopf.toLatin1() + "\r\nBeschreibung=\"geladen\"\r\n");
+        Skriptfelder f;
+        f.SkriptDateiname = u"k.azs"_s;
+        const QString fehler = fehlerVon([&] { SkriptEinladen(f); });
+        if (gueltig == u"ja"_s) {
+            QCOMPARE(fehler, QString());
+            QCOMPARE(f.Beschreibung, u"geladen"_s);
+        } else {
+            QCOMPARE(fehler, u"(1) SkriptEinladen: Das Format oder die Version der "
+                             u"Skriptdatei ist ungültig."_s);
+            QCOMPARE(f.Beschreibung, QString());
+        }
+    }
+
+    void schluesselzeilen_data() { falltabelle("script-faelle.txt", "schluesselzeilen"); }
+    void schluesselzeilen()
+    {
+        QFETCH(QString, zeile);
+        QFETCH(QString, beschreibung);
+        QFETCH(QString, start);
+        schreiben(u"z.azs"_s, "<Sendaro Aufzeichnungsskript 1.0>\r\n" + zeile.toLatin1() + "\r\n");
+        const Skriptfelder f = laden(u"z.azs"_s);
+        QCOMPARE(f.Beschreibung, beschreibung);
+        QString befehle;
+        for (const QString& b : f.BefehleAnwendungStarten)
+            befehle += u'[' + b + u']';
+        QCOMPARE(befehle, start);
+        QCOMPARE(SchluesselwertLesen(u"z.azs"_s, u"Beschreibung"_s), beschreibung);
+    }
+
     void handgeschrieben_data() { falltabelle("script-faelle.txt", "definition-laden"); }
     void handgeschrieben()
     {
@@ -107,7 +142,16 @@ private slots:
             fehlerVon([] { laden(u"lang.azs"_s); }),
             u"(75) SkriptEinladen: Die Zeile 2 der Datei \"%1\" ist länger als 65536 "
             u"Zeichen; die Datei wird nicht gelesen."_s.arg(m_ordner->filePath(u"lang.azs"_s)));
-        // A file beyond 4 MiB is not read at all, whatever its lines.
+        // A file of exactly 4 MiB is still read; one beyond is not read at
+        // all, whatever its lines.
+        QByteArray genau("B=genau\r\n");
+        while (genau.size() < 4 * 1024 * 1024)
+            genau +=
+                QByteArray(qMin<qsizetype>(60000, 4 * 1024 * 1024 - genau.size() - 1), 'x') + '\n';
+        schreiben(u"gross.azs"_s, genau);
+        QString wert;
+        QCOMPARE(fehlerVon([&] { wert = SchluesselwertLesen(u"gross.azs"_s, u"b"_s); }), QString());
+        QCOMPARE(wert, u"genau"_s);
         schreiben(u"gross.azs"_s, kopf + QByteArray(4 * 1024 * 1024, '\n'));
         QCOMPARE(fehlerVon([] { SchluesselwertLesen(u"gross.azs"_s, u"x"_s); }),
                  u"(75) SchluesselwertLesen: Die Datei \"%1\" ist größer als 4 MiB und wird "
@@ -124,14 +168,16 @@ private slots:
         // one file refuse them.
         QDir ordner(m_ordner->path());
         schreiben(u"gut.azs"_s, "Beschreibung=gut\n");
+        // Hidden files are listed like the others.
+        schreiben(u".versteckt.azs"_s, "Beschreibung=versteckt\n");
         const QByteArray pipe = QFile::encodeName(m_ordner->filePath(u"pipe"_s));
         QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
         QVERIFY(QFile::link(m_ordner->filePath(u"pipe"_s), m_ordner->filePath(u"pipe.azs"_s)));
         QVERIFY(QFile::link(u"/dev/zero"_s, m_ordner->filePath(u"null.azs"_s)));
         QVERIFY(QFile::link(m_ordner->filePath(u"fehlt"_s), m_ordner->filePath(u"tot.azs"_s)));
         const Skriptdateiliste liste = SkriptdateienAuflisten(ordner.path());
-        QCOMPARE(liste.dateinamen, QStringList{u"gut.azs"_s});
-        QCOMPARE(liste.beschreibungen, QStringList{u"gut"_s});
+        QCOMPARE(liste.dateinamen, (QStringList{u"gut.azs"_s, u".versteckt.azs"_s}));
+        QCOMPARE(liste.beschreibungen, (QStringList{u"gut"_s, u"versteckt"_s}));
         for (const QString& name : {u"pipe.azs"_s, u"null.azs"_s})
             QVERIFY(fehlerVon([&] {
                         BefehlsparameterLesen(name, u"x"_s, u"Beep"_s, 1);

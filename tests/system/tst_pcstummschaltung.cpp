@@ -2,7 +2,9 @@
 #include <QTest>
 
 #include <cstdio>
+#include <map>
 
+#include "system/Mischpult.h"
 #include "system/PCStummschaltung.h"
 #include "tests/gemeinsam/Falltabelle.h"
 
@@ -21,6 +23,67 @@ void senkeSetzen(bool stumm)
 {
     QProcess::execute(u"pactl"_s, {u"set-sink-mute"_s, u"nullsink"_s, stumm ? u"1"_s : u"0"_s});
 }
+
+/// A speaker element of any shape; "klemmt" marks a channel whose switch
+/// can be neither read nor set.
+struct Testelement : Mischpultelement
+{
+    std::map<int, QString> kanaele;
+    bool schalterDa = true;
+    bool verbunden = false;
+
+    bool hatWiedergabeschalter() const override { return schalterDa; }
+    bool hatKanal(int kanal) const override { return kanaele.count(kanal) != 0; }
+    std::optional<bool> schalter(int kanal) const override
+    {
+        const QString& z = kanaele.at(kanal);
+        if (!schalterDa || z == u"klemmt"_s)
+            return std::nullopt;
+        return z == u"an"_s;
+    }
+    bool schalterSetzen(int kanal, bool an) override
+    {
+        if (!schalterDa || kanaele.at(kanal) == u"klemmt"_s)
+            return false;
+        // One switch for all: setting any channel sets them all.
+        for (auto& [k, z] : kanaele)
+            if (k == kanal || (verbunden && z != u"klemmt"_s))
+                z = an ? u"an"_s : u"aus"_s;
+        return true;
+    }
+    QString zustand() const
+    {
+        QStringList teile;
+        for (const auto& [k, z] : kanaele)
+            teile << QString::number(k) + u':' + z;
+        return teile.join(u' ');
+    }
+};
+
+/// Hands out views of one element, as a mixer hands out its element anew
+/// on every open.
+struct Testmischpult : Mischpult
+{
+    Testelement element_;
+    QByteArray name = "Master";
+    struct Sicht : Mischpultelement
+    {
+        Testelement& e;
+        explicit Sicht(Testelement& e)
+            : e(e)
+        {}
+        bool hatWiedergabeschalter() const override { return e.hatWiedergabeschalter(); }
+        bool hatKanal(int k) const override { return e.hatKanal(k); }
+        std::optional<bool> schalter(int k) const override { return e.schalter(k); }
+        bool schalterSetzen(int k, bool an) override { return e.schalterSetzen(k, an); }
+    };
+    std::unique_ptr<Mischpultelement> element(const char* gesucht) override
+    {
+        if (name != gesucht)
+            return nullptr;
+        return std::make_unique<Sicht>(element_);
+    }
+};
 } // namespace
 
 class TestPCStummschaltung : public QObject
@@ -42,6 +105,32 @@ private slots:
         QVERIFY(GetMute(kLautsprecher));
         PCStummschaltungZuruecksetzen();
         QCOMPARE(senkeStumm(), nachher == u"ja"_s);
+    }
+
+    void kanaele_data() { falltabelle("system-faelle.txt", "kanaele"); }
+
+    void kanaele()
+    {
+        QFETCH(QString, art);
+        QFETCH(QString, kanaele);
+        QFETCH(QString, stumm);
+        QFETCH(QString, waehrend);
+        QFETCH(QString, danach);
+        Testmischpult m;
+        m.element_.schalterDa = art != u"nur lautstaerke"_s;
+        m.element_.verbunden = art == u"verbunden"_s;
+        if (art == u"anderer name"_s)
+            m.name = "PCM";
+        for (const QString& k : kanaele.split(u' ', Qt::SkipEmptyParts))
+            m.element_.kanaele[k.section(u':', 0, 0).toInt()] = k.section(u':', 1);
+        QCOMPARE(GetMute(m, kLautsprecher), stumm == u"ja"_s);
+        PCStummschalten(m);
+        QCOMPARE(m.element_.zustand(), waehrend);
+        PCStummschaltungZuruecksetzen(m);
+        QCOMPARE(m.element_.zustand(), danach);
+        // Only the speaker line has an element.
+        SetMute(m, kLautsprecher + 1, true);
+        QCOMPARE(m.element_.zustand(), danach);
     }
 
     void ohneServerStill()

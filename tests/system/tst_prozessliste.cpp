@@ -81,6 +81,31 @@ private slots:
         QVERIFY(!ProzessLaeuft(name));
     }
 
+    void nurRautezeileIstKeinSkript()
+    {
+        // A file that merely begins with "#" is read by the shell, not run
+        // through a "#!" line: the shell stays listed under its own program.
+        const QString name = u"SendaroKommentar%1.sh"_s.arg(QCoreApplication::applicationPid());
+        const QString pfad = m_tmp.filePath(name);
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("# nur ein Kommentar\nsleep 60\n") > 0);
+        f.close();
+        auto& p = m_prozesse.emplace_back(std::make_unique<QProcess>());
+        p->start(u"/bin/sh"_s, {pfad});
+        QVERIFY(p->waitForStarted(5000));
+        const QString id = u"|"_s + QString::number(p->processId());
+        const auto eintrag = [&id] {
+            const Prozessliste liste = GetProzessliste();
+            for (qsizetype i = 0; i < liste.size(); ++i)
+                if (liste.wert(i).endsWith(id))
+                    return liste.wert(i);
+            return QString();
+        };
+        QTRY_VERIFY(!eintrag().isEmpty());
+        QVERIFY2(!eintrag().startsWith(pfad), qPrintable(eintrag()));
+        QVERIFY(!ProzessLaeuft(name));
+    }
+
 private:
     // A Python script that sleeps, run through its "#!" line; relative: by
     // "./name" from its own folder.

@@ -157,6 +157,12 @@ private slots:
         QVERIFY2(c == 2 ? e.fehler.startsWith(fehler) : e.fehler == fehler, qPrintable(e.fehler));
         if (aus != u"-"_s)
             QCOMPARE(e.aus, aus);
+        // A successful run takes at least the duration it was given.
+        const QStringList teile = argumente.split(u'|');
+        const qsizetype dauer = teile.indexOf(u"--dauer"_s);
+        if (c == 0 && dauer >= 0)
+            QVERIFY2(e.ms >= teile.value(dauer + 1).toInt() * 1000,
+                     qPrintable(QString::number(e.ms)));
         // Whole-second clock readings: at least 14 seconds of searching.
         QVERIFY2(!fehler.contains(u"15 Sekunden"_s) || e.ms >= 14000,
                  qPrintable(QString::number(e.ms)));

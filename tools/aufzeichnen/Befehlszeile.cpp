@@ -37,11 +37,20 @@ std::optional<Laufoptionen> BefehlszeileLesen(const QStringList& argumente, QStr
     Laufoptionen o;
     bool hatDatei = false;
     bool nurProzesse = true;
-    bool hatAufnahmeordner = false;
+    QStringList gesehen;
     for (qsizetype i = 0; i < argumente.size(); ++i) {
         const QString& a = argumente.at(i);
+        // An option given twice is a mistake in the timer's command line;
+        // taking either value silently would record the wrong thing.
+        if (a.startsWith(u"--"_s) && gesehen.contains(a)) {
+            fehler = u"Die Option %1 ist mehrfach angegeben."_s.arg(a);
+            return std::nullopt;
+        }
+        gesehen << a;
+        // The next option is never a value: "--kanal --dauer 5" lacks the
+        // channel rather than naming channel "--dauer".
         const auto wert = [&]() -> std::optional<QString> {
-            if (i + 1 >= argumente.size()) {
+            if (i + 1 >= argumente.size() || argumente.at(i + 1).startsWith(u"--"_s)) {
                 fehler = u"Zur Option %1 fehlt der Wert."_s.arg(a);
                 return std::nullopt;
             }
@@ -73,11 +82,6 @@ std::optional<Laufoptionen> BefehlszeileLesen(const QStringList& argumente, QStr
             }
             o.dauerSekunden = dauer;
         } else if (a == u"--aufnahmeordner"_s) {
-            if (hatAufnahmeordner) {
-                fehler = u"Die Option %1 darf nur einmal angegeben werden."_s.arg(a);
-                return std::nullopt;
-            }
-            hatAufnahmeordner = true;
             const std::optional<QString> w = wert();
             if (!w)
                 return std::nullopt;

@@ -148,6 +148,20 @@ int zeigen(QTextStream& aus)
     return 0;
 }
 
+/// Why the arguments are no valid call: the first one that is wrong.
+QString aufruffehler(const QStringList& argumente)
+{
+    for (qsizetype i = 0; i < argumente.size(); ++i) {
+        const QString& a = argumente.at(i);
+        if (a != u"--zeigen"_s)
+            return a.startsWith(u'-') && a.size() > 1 ? u"Unbekannte Option %1."_s.arg(a)
+                                                      : u"Überzähliges Argument \"%1\"."_s.arg(a);
+        if (i > 0)
+            return u"Die Option --zeigen ist mehrfach angegeben."_s;
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -167,6 +181,7 @@ int main(int argc, char* argv[])
         fehler << u"Fehler: "_s << f.meldung() << u'\n';
         return 1;
     }
+    fehler << aufruffehler(argumente) << u"\n\n"_s;
     fehler << u"Aufruf: einrichter [--zeigen]\n"
               u"  ohne Argument  legt eine Standard-sendwacht.cfg im Programmordner an, wenn sie "
               u"fehlt, leer oder unbrauchbar ist\n"
